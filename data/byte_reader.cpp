@@ -1,0 +1,1 @@
+#include "data/byte_reader.h"

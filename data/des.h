@@ -1,0 +1,28 @@
+// The DES variant of the stroke-order records: FIPS 46-3 with its own byte
+// order (little-endian 32-bit halves), two changed S-box entries and round-key
+// bits 25-48 taken one position further along the key register.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+inline constexpr int kDesEncrypt = 1;
+inline constexpr int kDesDecrypt = 2;
+inline constexpr const char* kStrokeOrderKey = "hijklmnPqrs";
+
+// Builds the module-level key schedule from the first 8 bytes of key.
+void DesSetKey(const char* key);
+// Enciphers 8 bytes in place with the current schedule (kDesEncrypt or kDesDecrypt).
+void DesBlock(std::uint8_t* block, int direction);
+// DesSetKey(key), then decrypts each whole 8-byte block; a final partial block is
+// left unchanged. Returns 0.
+int DesDecryptBuffer(std::uint8_t* buffer, const char* key, std::size_t length);
+
+// The current round keys, bit j (1-48) of key n at bit 48 - j of RoundKey(n).
+std::uint64_t DesRoundKey(int round);
+
+// Test-only: with standard set, the S-boxes and the round-key selection are
+// those of FIPS 46-3, for checking the cipher against a reference. Takes
+// effect at the next DesSetKey.
+void DesUseStandardTables(bool standard);

@@ -1,0 +1,14 @@
+// Stream descrambling (outline blobs, voice recordings) and line descrambling
+// (dictionary lines). Both use only the low byte of the scramble key entries.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+inline constexpr int kOutlineFirstKeyIndex = 33;
+inline constexpr int kVoiceFirstKeyIndex = 0;
+
+// XORs byte i with the low byte of key[k] * key[k], k running from firstKeyIndex
+// and wrapping from 271 to 0. Its own inverse: the same call scrambles.
+void DescrambleStream(std::uint8_t* buffer, std::size_t length, int firstKeyIndex);

@@ -1,0 +1,42 @@
+// The dictionary section: scrambled fixed-column text lines.
+//
+// Columns of a descrambled record: word 0-23 (up to the first blank), pinyin
+// 25-87 (up to the first ']'), meaning text from 89 to the end of the line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+inline constexpr int kLineBufferSize = 265;  // line buffer of ReadDictionaryRecord
+inline constexpr int kLineReadLimit = 264;   // fgets-style limit: at most 263 bytes
+inline constexpr int kMaxStoredLine = 262;   // bytes before the newline in a valid file
+inline constexpr int kWordBufferSize = 25;
+inline constexpr int kPinyinBufferSize = 65;
+inline constexpr int kMeaningBufferSize = 207;
+inline constexpr int kDisplayBufferSize = 200;  // at most 199 characters
+
+enum class RecordStatus { Record, EndOfFile };
+
+// Reads the next line of the section from stream (at most 263 bytes up to and
+// including a newline) into line, then line-descrambles it: the newline, or
+// the end of the bytes read, becomes the terminating zero. Never writes past
+// line[kLineBufferSize - 1]. At end of file (nothing more could be read, or a
+// last line without a newline) reports EndOfFile and leaves line unchanged.
+RecordStatus ReadDictionaryRecord(std::FILE* stream, char (&line)[kLineBufferSize]);
+
+// Line descrambling in place of a buffer holding length stored bytes.
+void DescrambleLine(std::uint8_t* line, std::size_t length);
+
+// Column rules: copy a field into a zero-terminated buffer.
+void RecordWord(const char* line, char (&word)[kWordBufferSize]);
+void RecordPinyin(const char* line, char* pinyin);    // at least kPinyinBufferSize bytes
+void RecordMeaning(const char* line, char* meaning);  // at least 176 bytes
+// Display form: drops byte 0, writes each '/' as "; ", bounded to 199 characters.
+void MeaningForDisplay(const char* meaning, char (&display)[kDisplayBufferSize]);
+
+// The builder's inverse: the stored form of one plain line (without newline),
+// with the newline appended. Fails with a message in error when the line is
+// longer than kMaxStoredLine or a byte would be stored as 0x0A.
+bool ScrambleDictionaryLine(const std::string& plain, std::string& stored, std::string& error);

@@ -1,0 +1,1 @@
+#include "data/lesson_file.h"

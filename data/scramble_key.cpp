@@ -1,0 +1,1 @@
+#include "data/scramble_key.h"
