@@ -1,1 +1,3 @@
-// card
+#include "lesson/card.h"
+
+void CardButtonClick(TForm1& /*form*/, int /*button*/) {}

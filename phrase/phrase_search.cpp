@@ -1,1 +1,3 @@
-// phrase_search
+#include "phrase/phrase_search.h"
+
+void PhraseSearchClick(TForm1& /*form*/) {}
