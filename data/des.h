@@ -11,15 +11,18 @@ inline constexpr int kDesEncrypt = 1;
 inline constexpr int kDesDecrypt = 2;
 inline constexpr const char* kStrokeOrderKey = "hijklmnPqrs";
 
-// Builds the module-level key schedule from the first 8 bytes of key.
+// Builds the module-level key schedule from the first 8 bytes of key (a shorter
+// zero-terminated key counts as padded with zero bytes).
 void DesSetKey(const char* key);
-// Enciphers 8 bytes in place with the current schedule (kDesEncrypt or kDesDecrypt).
+// Enciphers 8 bytes in place with the current schedule (kDesEncrypt or kDesDecrypt;
+// any other direction leaves the block unchanged).
 void DesBlock(std::uint8_t* block, int direction);
 // DesSetKey(key), then decrypts each whole 8-byte block; a final partial block is
 // left unchanged. Returns 0.
 int DesDecryptBuffer(std::uint8_t* buffer, const char* key, std::size_t length);
 
-// The current round keys, bit j (1-48) of key n at bit 48 - j of RoundKey(n).
+// The current round keys, bit j (1-48) of key n (1-16) at bit 48 - j of
+// DesRoundKey(n); 0 for any other n.
 std::uint64_t DesRoundKey(int round);
 
 // Test-only: with standard set, the S-boxes and the round-key selection are

@@ -26,17 +26,23 @@ enum class RecordStatus { Record, EndOfFile };
 // last line without a newline) reports EndOfFile and leaves line unchanged.
 RecordStatus ReadDictionaryRecord(std::FILE* stream, char (&line)[kLineBufferSize]);
 
-// Line descrambling in place of a buffer holding length stored bytes.
+// Line descrambling in place of a buffer holding length stored bytes (at most
+// kLineBufferSize are looked at): descrambles up to the first stored newline and
+// writes the terminating zero over it. Without a newline, nothing past the
+// length bytes is written and the caller terminates the line.
 void DescrambleLine(std::uint8_t* line, std::size_t length);
 
-// Column rules: copy a field into a zero-terminated buffer.
+// Column rules: copy a field into a zero-terminated buffer. line is a record
+// (zero-terminated); a field never reads past the record's terminating zero, so
+// a field that lies beyond a short record is empty.
 void RecordWord(const char* line, char (&word)[kWordBufferSize]);
 void RecordPinyin(const char* line, char* pinyin);    // at least kPinyinBufferSize bytes
 void RecordMeaning(const char* line, char* meaning);  // at least 176 bytes
-// Display form: drops byte 0, writes each '/' as "; ", bounded to 199 characters.
+// Display form: drops byte 0, writes each '/' as "; ", bounded to 199 characters
+// (the conversion stops where the next character would not fit).
 void MeaningForDisplay(const char* meaning, char (&display)[kDisplayBufferSize]);
 
 // The builder's inverse: the stored form of one plain line (without newline),
-// with the newline appended. Fails with a message in error when the line is
-// longer than kMaxStoredLine or a byte would be stored as 0x0A.
+// with the newline appended. Fails with a message in error (stored unchanged)
+// when the line is longer than kMaxStoredLine or a byte would be stored as 0x0A.
 bool ScrambleDictionaryLine(const std::string& plain, std::string& stored, std::string& error);

@@ -15,8 +15,8 @@ inline constexpr std::uint32_t kOutlineOffset = 0;         // outline blobs, bac
 inline constexpr std::uint32_t kStrokeOrderOffset = 3504;  // five 32-byte DES records
 inline constexpr std::uint32_t kStrokeOrderRecordSize = 32;
 inline constexpr std::uint32_t kStrokeOrderRecords = 5;
-inline constexpr std::uint32_t kVoiceOffset = 3664;        // WAV images, back to back
-inline constexpr std::uint32_t kDictionaryOffset = 662038; // scrambled text lines to the end
+inline constexpr std::uint32_t kVoiceOffset = 3664;         // WAV images, back to back
+inline constexpr std::uint32_t kDictionaryOffset = 662038;  // scrambled text lines to the end
 
 static_assert(kVoiceOffset == kStrokeOrderOffset + kStrokeOrderRecords * kStrokeOrderRecordSize);
 
