@@ -1,1 +1,67 @@
-// glyph24
+#include "glyph/glyph24.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/product.h"
+#include "app/runtime.h"
+#include "data/byte_reader.h"
+#include "data/lesson_file.h"
+
+namespace {
+
+constexpr std::uint8_t kFirstRow = 0xB0;
+constexpr std::uint8_t kFirstCell = 0xA1;
+constexpr std::uint8_t kLastCell = 0xFE;
+constexpr std::uint64_t kCellsPerRow = kLastCell - kFirstCell + 1;
+
+[[noreturn]] void FontMissing() {
+    ShowMessage(std::string("chinese font File not found,please check or e_mail:") + kSupportEmail);
+    std::exit(0);
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> Glyph24RecordOffset(std::uint8_t hi, std::uint8_t lo) {
+    if (hi < kFirstRow || hi > kLastCell || lo < kFirstCell || lo > kLastCell) return std::nullopt;
+    return ((hi - kFirstRow) * kCellsPerRow + (lo - kFirstCell)) * kGlyph24RecordSize;
+}
+
+void DrawGlyph24Record(int x, int y, std::span<const std::uint8_t> record, Canvas& canvas,
+                       Colour colour) {
+    if (record.size() < kGlyph24RecordSize) return;
+    ByteReader reader(record);
+    for (int column = 0; column < kGlyph24Size; ++column) {
+        for (int band = 0; band < 3; ++band) {
+            const std::uint8_t byte = reader.U8().value_or(0);
+            for (int k = 0; k < 8; ++k) {
+                if ((byte >> (7 - k) & 1) != 0)
+                    canvas.SetPixel(x + column, y + 8 * band + k, colour);
+            }
+        }
+    }
+}
+
+void DrawGlyph24(int x, int y, const char* code, Canvas& canvas, Colour colour) {
+    std::FILE* file = std::fopen(lesson_file::kFontPath, "rb");
+    if (!file) FontMissing();
+
+    // The low byte is read only after a valid high byte, so "" reads one byte.
+    std::optional<std::uint64_t> offset;
+    if (code && static_cast<std::uint8_t>(code[0]) >= kFirstRow)
+        offset = Glyph24RecordOffset(static_cast<std::uint8_t>(code[0]),
+                                     static_cast<std::uint8_t>(code[1]));
+
+    std::array<std::uint8_t, kGlyph24RecordSize> record{};
+    std::size_t read = 0;
+    bool failed = false;
+    if (offset && std::fseek(file, static_cast<long>(*offset), SEEK_SET) == 0) {
+        read = std::fread(record.data(), 1, record.size(), file);
+        failed = std::ferror(file) != 0;
+    }
+    std::fclose(file);
+    if (failed) FontMissing();  // e.g. a folder in the font file's place
+    if (read == record.size()) DrawGlyph24Record(x, y, record, canvas, colour);
+}
