@@ -1,0 +1,324 @@
+#include "data/dictionary.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "data/scramble_key.h"
+
+namespace {
+
+const std::string kDa = "\xB4\xF3";     // 大
+const std::string kJia = "\xBC\xD2";    // 家
+const std::string kZhong = "\xD6\xD0";  // 中
+
+std::uint8_t KeyLow(std::size_t column) {
+    return static_cast<std::uint8_t>(ScrambleKey[column]);
+}
+
+// A plain line with word, pinyin and meaning at their columns.
+std::string PlainLine(const std::string& word, const std::string& pinyin,
+                      const std::string& meaning) {
+    std::string line = word;
+    line.resize(25, ' ');
+    line += pinyin + "]";
+    line.resize(89, ' ');
+    return line + meaning;
+}
+
+std::string Stored(const std::string& plain) {
+    std::string stored, error;
+    EXPECT_TRUE(ScrambleDictionaryLine(plain, stored, error)) << error;
+    return stored;
+}
+
+// A dictionary section in a temporary file, positioned at its first line.
+class Section {
+public:
+    explicit Section(const std::string& bytes) : file_(std::tmpfile()) {
+        if (!file_) return;
+        std::fwrite(bytes.data(), 1, bytes.size(), file_);
+        std::rewind(file_);
+    }
+    ~Section() {
+        if (file_) std::fclose(file_);
+    }
+    std::FILE* stream() const { return file_; }
+
+private:
+    std::FILE* file_;
+};
+
+// A line buffer of exactly kLineBufferSize bytes on the heap, so that the
+// sanitizer build catches any write past it.
+class LineBuffer {
+public:
+    LineBuffer() : bytes_(new char[kLineBufferSize]) {
+        std::memset(bytes_.get(), 'Z', kLineBufferSize);
+    }
+    char (&line())[kLineBufferSize] {
+        return *reinterpret_cast<char(*)[kLineBufferSize]>(bytes_.get());
+    }
+    std::string text() const { return bytes_.get(); }
+
+private:
+    std::unique_ptr<char[]> bytes_;
+};
+
+struct Fields {
+    std::string word, pinyin, meaning, display;
+};
+
+Fields FieldsOf(const char* line) {
+    char word[kWordBufferSize];
+    char pinyin[kPinyinBufferSize];
+    char meaning[kMeaningBufferSize];
+    char display[kDisplayBufferSize];
+    RecordWord(line, word);
+    RecordPinyin(line, pinyin);
+    RecordMeaning(line, meaning);
+    MeaningForDisplay(meaning, display);
+    return {word, pinyin, meaning, display};
+}
+
+std::string Display(const std::string& meaning) {
+    struct {
+        char display[kDisplayBufferSize];
+        char canary[8];
+    } out;
+    std::memset(out.canary, 'C', sizeof out.canary);
+    MeaningForDisplay(meaning.c_str(), out.display);
+    EXPECT_EQ(std::string(out.canary, sizeof out.canary), std::string(sizeof out.canary, 'C'));
+    return out.display;
+}
+
+TEST(ReadDictionaryRecord, ReadsTheLinesInFileOrder) {
+    Section section(Stored(PlainLine(kDa, "da4", "/big/great/")) +
+                    Stored(PlainLine(kDa + kJia, "da4 jia1", "/everybody/")) +
+                    Stored(PlainLine(kZhong, "zhong1", "/middle/China/")));
+    LineBuffer buffer;
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    Fields da = FieldsOf(buffer.line());
+    EXPECT_EQ(da.word, kDa);
+    EXPECT_EQ(da.pinyin, "da4");
+    EXPECT_EQ(da.meaning, "/big/great/");
+    EXPECT_EQ(da.display, "big; great; ");
+
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    EXPECT_EQ(FieldsOf(buffer.line()).word, kDa + kJia);
+    EXPECT_EQ(FieldsOf(buffer.line()).pinyin, "da4 jia1");
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    EXPECT_EQ(buffer.text(), PlainLine(kZhong, "zhong1", "/middle/China/"));
+
+    // A final line with its newline is a record; the end comes at the next read.
+    EXPECT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::EndOfFile);
+    EXPECT_EQ(buffer.text(), PlainLine(kZhong, "zhong1", "/middle/China/"));
+    EXPECT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::EndOfFile);
+}
+
+TEST(ReadDictionaryRecord, EmptySectionEndsAtOnce) {
+    Section section("");
+    LineBuffer buffer;
+    EXPECT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::EndOfFile);
+    EXPECT_EQ(buffer.text().substr(0, 4), "ZZZZ");
+}
+
+TEST(ReadDictionaryRecord, LastLineWithoutNewlineIsTheEnd) {
+    const std::string first = PlainLine(kDa, "da4", "/big/");
+    std::string last = Stored(PlainLine(kJia, "jia1", "/home/"));
+    last.pop_back();
+    Section section(Stored(first) + last);
+    LineBuffer buffer;
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    EXPECT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::EndOfFile);
+    EXPECT_EQ(buffer.text(), first) << "the line is left alone at the end";
+}
+
+TEST(ReadDictionaryRecord, ScrambledZeroByteInsideALineIsData) {
+    // A meaning byte equal to its column's key byte is stored as zero.
+    std::size_t column = 90;
+    while (column < 200 &&
+           !(KeyLow(column) >= 0x21 && KeyLow(column) <= 0x7E && KeyLow(column) != '/'))
+        ++column;
+    ASSERT_LT(column, 200u);
+    std::string plain = PlainLine(kDa, "da4", std::string(150, 'e'));
+    plain[column] = static_cast<char>(KeyLow(column));
+    const std::string stored = Stored(plain);
+    ASSERT_EQ(stored[column], '\0');
+
+    Section section(stored);
+    LineBuffer buffer;
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    EXPECT_EQ(buffer.text(), plain);
+    EXPECT_EQ(FieldsOf(buffer.line()).meaning.size(), 150u);
+}
+
+TEST(ReadDictionaryRecord, StoredNewlineEndsTheLineUnchanged) {
+    std::string stored = Stored(PlainLine(kDa, "da4", "/big/"));
+    stored.insert(5, "\n");
+    Section section(stored);
+    LineBuffer buffer;
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    EXPECT_EQ(buffer.text(), PlainLine(kDa, "da4", "/big/").substr(0, 5));
+    // The rest is a line of its own, descrambled from column 0.
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    const std::string rest = buffer.text();
+    ASSERT_EQ(rest.size(), stored.size() - 7);
+    for (std::size_t j = 0; j < rest.size(); ++j) {
+        EXPECT_EQ(static_cast<std::uint8_t>(rest[j]),
+                  static_cast<std::uint8_t>(stored[6 + j] + KeyLow(j)));
+    }
+
+    std::uint8_t line[12] = {1, 2, 3, 4, 5, '\n', 7, 8, 9, 10, 11, 12};
+    DescrambleLine(line, sizeof line);
+    EXPECT_EQ(line[0], static_cast<std::uint8_t>(1 + KeyLow(0)));
+    EXPECT_EQ(line[5], 0);
+    EXPECT_EQ(line[6], 7) << "bytes after the newline are not descrambled";
+}
+
+TEST(ReadDictionaryRecord, LineLongerThanTheLimitIsReadInPieces) {
+    // 300 stored bytes and a newline: 263 bytes, then the remaining 37.
+    Section section(std::string(300, 'A') + "\n");
+    LineBuffer buffer;
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    EXPECT_EQ(buffer.text().size(), 263u);
+    EXPECT_EQ(static_cast<std::uint8_t>(buffer.line()[262]),
+              static_cast<std::uint8_t>('A' + KeyLow(262)));
+    EXPECT_EQ(buffer.line()[264], 'Z') << "the last byte of the buffer is not touched";
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    EXPECT_EQ(buffer.text().size(), 37u);
+    EXPECT_EQ(static_cast<std::uint8_t>(buffer.line()[0]),
+              static_cast<std::uint8_t>('A' + KeyLow(0)));
+    EXPECT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::EndOfFile);
+}
+
+TEST(ReadDictionaryRecord, LongestValidLineIsReadWhole) {
+    const std::string plain = PlainLine(kDa, "da4", "/" + std::string(172, 'w'));
+    ASSERT_EQ(plain.size(), static_cast<std::size_t>(kMaxStoredLine));
+    // A 263-byte stored line fills the read; its newline comes as an empty line.
+    Section section(Stored(plain) + std::string(263, 'B') + "\n");
+    LineBuffer buffer;
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    EXPECT_EQ(buffer.text(), plain);
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    EXPECT_EQ(buffer.text().size(), 263u);
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    EXPECT_EQ(buffer.text(), "");
+    EXPECT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::EndOfFile);
+}
+
+TEST(ColumnRules, SingleCharacterWordEndsAtTheBlank) {
+    const Fields fields = FieldsOf(PlainLine(kDa, "da4", "/big/").c_str());
+    EXPECT_EQ(fields.word, kDa);
+}
+
+TEST(ColumnRules, WordWithoutBlankTakesAll24Bytes) {
+    std::string word;
+    for (int i = 0; i < 12; ++i) word += kZhong;
+    std::string line = PlainLine(word, "zhong1", "/x/");
+    line[24] = 'x';
+    EXPECT_EQ(FieldsOf(line.c_str()).word, word);
+}
+
+TEST(ColumnRules, PinyinWithoutBracketTakesThe63BytesOfItsColumns) {
+    std::string line = kDa;
+    line.resize(25, ' ');
+    line += std::string(63, 'p') + "q" + "/meaning/";
+    const Fields fields = FieldsOf(line.c_str());
+    EXPECT_EQ(fields.pinyin, std::string(63, 'p'));
+    EXPECT_EQ(fields.meaning, "/meaning/");
+}
+
+TEST(ColumnRules, OneByteMeaningDisplaysEmpty) {
+    const Fields fields = FieldsOf(PlainLine(kDa, "da4", "x").c_str());
+    EXPECT_EQ(fields.meaning, "x");
+    EXPECT_EQ(fields.display, "");
+    EXPECT_EQ(Display(""), "");
+}
+
+TEST(ColumnRules, TrailingSlashDisplaysAsSemicolonAndSpace) {
+    EXPECT_EQ(Display("/big/"), "big; ");
+    EXPECT_EQ(Display("xa/b"), "a; b");
+}
+
+TEST(ColumnRules, LongestMeaningIsConvertedWhole) {
+    std::string meaning = "/";
+    for (int i = 0; i < 172; ++i) meaning += static_cast<char>(i % 10 == 9 ? '/' : 'a' + i % 26);
+    const Fields fields = FieldsOf(PlainLine(kDa, "da4", meaning).c_str());
+    ASSERT_EQ(fields.meaning, meaning);
+    std::string expected;
+    for (std::size_t l = 1; l < meaning.size(); ++l)
+        expected += meaning[l] == '/' ? "; " : std::string(1, meaning[l]);
+    EXPECT_EQ(fields.display, expected);
+}
+
+TEST(ColumnRules, DisplayIsBoundedTo199CharactersWhateverTheSlashes) {
+    // 27 slashes among the 172 converted bytes give exactly 199 characters.
+    const std::string fits = "x" + std::string(27, '/') + std::string(145, 'a');
+    EXPECT_EQ(Display(fits), [] {
+        std::string s;
+        for (int i = 0; i < 27; ++i) s += "; ";
+        return s + std::string(145, 'a');
+    }());
+    // 28 would give 200: the last letter is left off.
+    const std::string over = "x" + std::string(28, '/') + std::string(144, 'a');
+    std::string expected;
+    for (int i = 0; i < 28; ++i) expected += "; ";
+    EXPECT_EQ(Display(over), expected + std::string(143, 'a'));
+    // All slashes: a "; " is never split.
+    const std::string slashes(173, '/');
+    std::string pairs;
+    for (int i = 0; i < 99; ++i) pairs += "; ";
+    EXPECT_EQ(Display(slashes), pairs);
+}
+
+TEST(ColumnRules, FieldsBeyondAShortRecordAreEmpty) {
+    // Stale bytes of a longer earlier line stay in the buffer behind a short one.
+    Section section(Stored(PlainLine(kDa, "da4", "/big/")) + Stored(kJia));
+    LineBuffer buffer;
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    const Fields fields = FieldsOf(buffer.line());
+    EXPECT_EQ(fields.word, kJia);
+    EXPECT_EQ(fields.pinyin, "");
+    EXPECT_EQ(fields.meaning, "");
+}
+
+TEST(ScrambleDictionaryLine, StoresTheInverseOfLineDescrambling) {
+    std::mt19937 random(3);
+    for (std::size_t length = 0; length <= static_cast<std::size_t>(kMaxStoredLine); ++length) {
+        std::string plain(length, ' ');
+        for (char& byte : plain) {
+            const auto value = random() % (95 + 94);
+            byte = static_cast<char>(value < 95 ? 0x20 + value : 0xA1 + (value - 95));
+        }
+        std::string stored, error;
+        ASSERT_TRUE(ScrambleDictionaryLine(plain, stored, error)) << error;
+        ASSERT_EQ(stored.size(), length + 1);
+        EXPECT_EQ(stored.back(), '\n');
+        EXPECT_EQ(stored.find('\n'), length);
+        DescrambleLine(reinterpret_cast<std::uint8_t*>(stored.data()), stored.size());
+        EXPECT_EQ(std::string(stored.c_str()), plain);
+    }
+}
+
+TEST(ScrambleDictionaryLine, RejectsALineTooLong) {
+    std::string stored = "unchanged", error;
+    EXPECT_FALSE(ScrambleDictionaryLine(std::string(263, 'a'), stored, error));
+    EXPECT_NE(error.find("263"), std::string::npos) << error;
+    EXPECT_EQ(stored, "unchanged");
+}
+
+TEST(ScrambleDictionaryLine, RejectsAByteStoredAsNewline) {
+    std::string plain = PlainLine(kDa, "da4", "/big/");
+    plain[30] = static_cast<char>(0x0A + KeyLow(30));
+    std::string stored, error;
+    EXPECT_FALSE(ScrambleDictionaryLine(plain, stored, error));
+    EXPECT_NE(error.find("column 30"), std::string::npos) << error;
+}
+
+}  // namespace
