@@ -1,0 +1,46 @@
+// The stroke-order animator: writes a character stroke by stroke on a canvas,
+// one filled contour per step of its stroke-order record, pausing after each.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "glyph/char_index.h"
+
+class Canvas;
+class QWidget;
+
+// The program's messages about the lesson data, in one place.
+inline constexpr const char* kCharNotFoundMessage = "the char you wanted not found";
+inline constexpr const char* kLessonFileNotFoundMessage = "lesson data file not found";
+inline constexpr const char* kLessonFileDamagedMessage = "lesson data file damaged";
+
+inline constexpr int kMaxStrokeSteps = 32;     // bytes of a stroke-order record
+inline constexpr int kMaxIndexEntries = 6763;  // GB2312 hanzi: the search never goes further
+
+// Slot of the character's stroke-order record, or -1 when it has none.
+int StrokeOrderSlot(std::uint16_t code);
+
+// Called after each filled contour (the canvas holds it); false stops the animation.
+using StrokePause = std::function<bool()>;
+
+struct StrokeAnimation {
+    int strokes = 0;        // contours of the character; 0 when nothing was drawn
+    bool finished = false;  // every step drawn and waited for
+};
+
+// The animator over an index table and a lesson data file. Outlines that break
+// the limits of the working arrays, or a stroke-order record that does not name
+// each contour's step, are reported and nothing is drawn.
+StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code,
+                               std::span<const CharIndexEntry> index, const std::string& path,
+                               const StrokePause& pause);
+
+// The card picture's animation: after each stroke, picture is repainted and the
+// window served for kStrokeWaitMs; stops early when the picture goes away.
+StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code, QWidget* picture);
+
+// CharIndexTable and dat/zw.dat, with the one-second pause; returns the stroke count.
+int AnimateStrokes(Canvas& canvas, std::uint16_t code);
