@@ -56,8 +56,8 @@ void DescrambleLine(std::uint8_t* line, std::size_t length) {
 RecordStatus ReadDictionaryRecord(std::FILE* stream, char (&line)[kLineBufferSize]) {
     // Read into a scratch buffer first so that line stays unchanged at the end.
     char read[kLineBufferSize];
-    if (std::fgets(read, kLineReadLimit, stream) == nullptr || std::feof(stream) ||
-        std::ferror(stream)) {
+    if (stream == nullptr || std::fgets(read, kLineReadLimit, stream) == nullptr ||
+        std::feof(stream) || std::ferror(stream)) {
         return RecordStatus::EndOfFile;
     }
     // fgets stops after a newline, so the first newline is the last byte read;

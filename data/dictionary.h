@@ -23,7 +23,8 @@ enum class RecordStatus { Record, EndOfFile };
 // including a newline) into line, then line-descrambles it: the newline, or
 // the end of the bytes read, becomes the terminating zero. Never writes past
 // line[kLineBufferSize - 1]. At end of file (nothing more could be read, or a
-// last line without a newline) reports EndOfFile and leaves line unchanged.
+// last line without a newline) reports EndOfFile and leaves line unchanged; so
+// it does for a null stream (a file that did not open) and after a read error.
 RecordStatus ReadDictionaryRecord(std::FILE* stream, char (&line)[kLineBufferSize]);
 
 // Line descrambling in place of a buffer holding length stored bytes (at most

@@ -63,7 +63,7 @@ public:
     char (&line())[kLineBufferSize] {
         return *reinterpret_cast<char(*)[kLineBufferSize]>(bytes_.get());
     }
-    std::string text() const { return bytes_.get(); }
+    std::string text() const { return {bytes_.get(), strnlen(bytes_.get(), kLineBufferSize)}; }
 
 private:
     std::unique_ptr<char[]> bytes_;
@@ -125,6 +125,8 @@ TEST(ReadDictionaryRecord, EmptySectionEndsAtOnce) {
     LineBuffer buffer;
     EXPECT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::EndOfFile);
     EXPECT_EQ(buffer.text().substr(0, 4), "ZZZZ");
+    // A section file that did not open.
+    EXPECT_EQ(ReadDictionaryRecord(nullptr, buffer.line()), RecordStatus::EndOfFile);
 }
 
 TEST(ReadDictionaryRecord, LastLineWithoutNewlineIsTheEnd) {
