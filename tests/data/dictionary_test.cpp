@@ -290,6 +290,39 @@ TEST(ColumnRules, FieldsBeyondAShortRecordAreEmpty) {
     EXPECT_EQ(fields.meaning, "");
 }
 
+TEST(ReadDictionaryRecord, ArbitraryBytesStayWithinEveryBuffer) {
+    // Random bytes with many newlines and zeros; every field goes into a heap
+    // buffer of exactly its documented size.
+    std::mt19937 random(9);
+    std::string bytes(40000, ' ');
+    for (char& byte : bytes) {
+        const auto value = random() % 16;
+        byte = static_cast<char>(value == 0   ? '\n'
+                                 : value == 1 ? '\0'
+                                 : value == 2 ? '/'
+                                              : random());
+    }
+    Section section(bytes);
+    LineBuffer buffer;
+    auto pinyin = std::make_unique<char[]>(kPinyinBufferSize);
+    auto meaning = std::make_unique<char[]>(176);
+    int records = 0;
+    while (ReadDictionaryRecord(section.stream(), buffer.line()) == RecordStatus::Record) {
+        ++records;
+        char word[kWordBufferSize];
+        char display[kDisplayBufferSize];
+        RecordWord(buffer.line(), word);
+        RecordPinyin(buffer.line(), pinyin.get());
+        RecordMeaning(buffer.line(), meaning.get());
+        MeaningForDisplay(meaning.get(), display);
+        EXPECT_LE(std::strlen(word), 24u);
+        EXPECT_LE(std::strlen(pinyin.get()), 63u);
+        EXPECT_LE(std::strlen(meaning.get()), 175u);
+        EXPECT_LE(std::strlen(display), 199u);
+    }
+    EXPECT_GT(records, 1000);
+}
+
 TEST(ScrambleDictionaryLine, StoresTheInverseOfLineDescrambling) {
     std::mt19937 random(3);
     for (std::size_t length = 0; length <= static_cast<std::size_t>(kMaxStoredLine); ++length) {
