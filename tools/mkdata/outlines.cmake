@@ -1,0 +1,10 @@
+# The outline fitter of the lesson data builder, as a library of its own for its
+# tests and the preview tool.
+include_guard(GLOBAL)
+
+add_library(tf_outlines STATIC ${CMAKE_CURRENT_LIST_DIR}/outlines.cpp)
+target_link_libraries(tf_outlines PUBLIC tf_core)
+
+# Writes a PNG of the fitted outlines beside the source strokes.
+add_executable(outline_preview ${CMAKE_CURRENT_LIST_DIR}/outline_preview.cpp)
+target_link_libraries(outline_preview PRIVATE tf_outlines Qt6::Gui)

@@ -1,0 +1,654 @@
+#include "tools/mkdata/outlines.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <stdexcept>
+
+#include "data/byte_reader.h"
+
+namespace {
+
+struct LessonCharacter {
+    std::uint16_t code;
+    const char* utf8;
+};
+
+constexpr std::array<LessonCharacter, 5> kLesson = {{
+    {0xB4F3, "大"},
+    {0xBCD2, "家"},
+    {0xD1A7, "学"},
+    {0xD6D0, "中"},
+    {0xCEC4, "文"},
+}};
+
+// The 1024-unit source box (y up, -124 .. 900) onto a square of kSquare card pixels
+// centred in the 129 x 129 frame; the card picture starts one row above the frame.
+constexpr double kSquare = 120.0;
+constexpr double kScale = kSquare / 1024.0;
+constexpr double kSquareLeft = (129.0 - kSquare) / 2.0;
+constexpr double kSquareTop = (129.0 - kSquare) / 2.0 + 1.0;
+constexpr double kSourceTop = 900.0;
+
+constexpr std::uint32_t kPolygonType = 24;
+constexpr std::uint16_t kLineRecord = 1;
+constexpr std::uint16_t kSplineRecord = 2;
+constexpr std::size_t kPolygonHeaderBytes = 16;
+constexpr std::size_t kCurveHeaderBytes = 4;
+constexpr std::size_t kPointBytes = 8;
+
+constexpr std::int32_t kOne = 0x10000;     // 1.0 in 16.16 fixed point
+constexpr std::int32_t kQuarter = 0x4000;  // the fitter's grid for control points
+constexpr std::size_t kFirstControlPoints = 3;
+
+struct FixedPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+struct RealPoint {
+    double x = 0;
+    double y = 0;
+};
+
+using Ring = std::vector<RealPoint>;
+
+int FixedToInt(std::int32_t v) {
+    return (v >> 16) + ((v & 0xFFFF) >= 0x8000 ? 1 : 0);
+}
+int FixedIntegerPart(std::int32_t v) {
+    return v >> 16;
+}
+std::int32_t FixedMid(std::int32_t a, std::int32_t b) {
+    return (a + b) / 2;
+}
+
+// Outline units (pixels, y up) to the card's screen coordinates.
+Point ToScreen(int x, int y) {
+    return {x - 3, 110 - y};
+}
+
+void AppendSpline(std::span<const FixedPoint> q, std::vector<Point>& out) {
+    const std::size_t n = q.size();
+    for (std::size_t k = 0; k + 1 < n; ++k) {
+        out.push_back(ToScreen(FixedToInt(q[k].x), FixedToInt(q[k].y)));
+        if (k + 2 < n) {
+            out.push_back(ToScreen(FixedToInt(FixedMid(q[k].x, q[k + 1].x)),
+                                   FixedToInt(FixedMid(q[k].y, q[k + 1].y))));
+        } else {
+            out.push_back(ToScreen(FixedToInt(q[n - 1].x), FixedToInt(q[n - 1].y)));
+        }
+    }
+}
+
+void CloseContour(FixedPoint start, std::size_t first, std::vector<Point>& out) {
+    out.push_back(ToScreen(FixedIntegerPart(start.x), FixedIntegerPart(start.y)));
+    out.push_back(out[first]);
+}
+
+// ---- source strokes ----
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+RealPoint SourceToScreen(double x, double y) {
+    return {kSquareLeft + x * kScale, kSquareTop + (kSourceTop - y) * kScale};
+}
+
+// An SVG path of absolute M, L, Q, C and Z commands, flattened to closed rings in
+// screen coordinates.
+std::vector<Ring> FlattenPath(const std::string& path) {
+    std::vector<Ring> rings;
+    std::size_t pos = 0;
+    auto skipSpace = [&] {
+        while (pos < path.size() && (path[pos] == ' ' || path[pos] == ',' || path[pos] == '\n' ||
+                                     path[pos] == '\t' || path[pos] == '\r'))
+            ++pos;
+    };
+    auto number = [&]() -> double {
+        skipSpace();
+        const char* begin = path.c_str() + pos;
+        char* end = nullptr;
+        const double v = std::strtod(begin, &end);
+        if (end == begin) throw std::runtime_error("bad number in stroke path: " + path);
+        pos += static_cast<std::size_t>(end - begin);
+        return v;
+    };
+    RealPoint current;
+    constexpr int kCurveSteps = 16;
+    char command = 0;
+    while (true) {
+        skipSpace();
+        if (pos >= path.size()) break;
+        if (std::isalpha(static_cast<unsigned char>(path[pos]))) command = path[pos++];
+        if (command == 'M') {
+            current = {number(), number()};
+            rings.emplace_back();
+            rings.back().push_back(current);
+            command = 'L';  // further pairs are line-tos
+        } else if (command == 'Z') {
+            command = 0;
+        } else if (command == 0 || rings.empty()) {
+            throw std::runtime_error("stroke path must start with M: " + path);
+        } else if (command == 'L') {
+            current = {number(), number()};
+            rings.back().push_back(current);
+        } else if (command == 'Q') {
+            const RealPoint c{number(), number()};
+            const RealPoint e{number(), number()};
+            for (int i = 1; i <= kCurveSteps; ++i) {
+                const double t = i / double(kCurveSteps), u = 1 - t;
+                rings.back().push_back({u * u * current.x + 2 * u * t * c.x + t * t * e.x,
+                                        u * u * current.y + 2 * u * t * c.y + t * t * e.y});
+            }
+            current = e;
+        } else if (command == 'C') {
+            const RealPoint c1{number(), number()};
+            const RealPoint c2{number(), number()};
+            const RealPoint e{number(), number()};
+            for (int i = 1; i <= kCurveSteps; ++i) {
+                const double t = i / double(kCurveSteps), u = 1 - t;
+                rings.back().push_back({u * u * u * current.x + 3 * u * u * t * c1.x +
+                                            3 * u * t * t * c2.x + t * t * t * e.x,
+                                        u * u * u * current.y + 3 * u * u * t * c1.y +
+                                            3 * u * t * t * c2.y + t * t * t * e.y});
+            }
+            current = e;
+        } else {
+            throw std::runtime_error(std::string("unsupported path command ") + command);
+        }
+    }
+    for (Ring& ring : rings) {
+        for (RealPoint& p : ring) p = SourceToScreen(p.x, p.y);
+        if (ring.size() > 1 && ring.front().x == ring.back().x && ring.front().y == ring.back().y)
+            ring.pop_back();
+    }
+    std::erase_if(rings, [](const Ring& r) { return r.size() < 3; });
+    if (rings.empty()) throw std::runtime_error("empty stroke path: " + path);
+    return rings;
+}
+
+std::vector<std::vector<Ring>> ReadStrokes(const std::string& dir, const char* utf8) {
+    const std::string file = dir + "/" + utf8 + ".json";
+    nlohmann::json json;
+    try {
+        json = nlohmann::json::parse(ReadFile(file));
+    } catch (const nlohmann::json::exception& e) {
+        throw std::runtime_error(file + ": " + e.what());
+    }
+    if (!json.contains("strokes") || !json["strokes"].is_array() || json["strokes"].empty())
+        throw std::runtime_error(file + ": no strokes");
+    std::vector<std::vector<Ring>> strokes;
+    for (const auto& s : json["strokes"]) {
+        if (!s.is_string()) throw std::runtime_error(file + ": stroke is not a path");
+        strokes.push_back(FlattenPath(s.get<std::string>()));
+    }
+    return strokes;
+}
+
+// Even-odd at pixel centres, as FillPolygonSpans does for integer polygons.
+CardMask RasteriseRings(const std::vector<Ring>& rings) {
+    CardMask mask;
+    std::vector<double> crossings;
+    for (int y = 0; y < kCardHeight; ++y) {
+        const double yc = y + 0.5;
+        crossings.clear();
+        for (const Ring& ring : rings) {
+            for (std::size_t i = 0; i < ring.size(); ++i) {
+                const RealPoint& a = ring[i];
+                const RealPoint& b = ring[(i + 1) % ring.size()];
+                if (a.y == b.y) continue;
+                const RealPoint& lo = a.y < b.y ? a : b;
+                const RealPoint& hi = a.y < b.y ? b : a;
+                if (yc < lo.y || yc >= hi.y) continue;
+                crossings.push_back(lo.x + (yc - lo.y) * (hi.x - lo.x) / (hi.y - lo.y));
+            }
+        }
+        std::sort(crossings.begin(), crossings.end());
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            const int x0 = std::max(0, static_cast<int>(std::ceil(crossings[i] - 0.5)));
+            const int x1 =
+                std::min(kCardWidth, static_cast<int>(std::ceil(crossings[i + 1] - 0.5)));
+            for (int x = x0; x < x1; ++x)
+                mask.inside[static_cast<std::size_t>(y * kCardWidth + x)] = 1;
+        }
+    }
+    return mask;
+}
+
+// ---- fitting ----
+
+// One stroke's target: its mask with row prefix sums for fast overlap counts.
+struct Target {
+    std::vector<int> prefix;  // (kCardWidth + 1) per row
+    int count = 0;
+
+    explicit Target(const CardMask& mask)
+        : prefix(static_cast<std::size_t>((kCardWidth + 1) * kCardHeight), 0) {
+        for (int y = 0; y < kCardHeight; ++y) {
+            int* row = &prefix[static_cast<std::size_t>(y * (kCardWidth + 1))];
+            for (int x = 0; x < kCardWidth; ++x) row[x + 1] = row[x] + (mask.at(x, y) ? 1 : 0);
+            count += row[kCardWidth];
+        }
+    }
+    int Overlap(int y, int x0, int x1) const {
+        const int* row = &prefix[static_cast<std::size_t>(y * (kCardWidth + 1))];
+        return row[x1] - row[x0];
+    }
+};
+
+// A stroke as one spline record: its control points and the start point (an
+// integer, since the program truncates it).
+struct StrokeFit {
+    std::vector<FixedPoint> control;
+    FixedPoint start;
+    int error = 0;  // pixels filled but not in the source, plus the reverse
+};
+
+std::vector<Point> ExpandFit(const StrokeFit& fit) {
+    std::vector<Point> points;
+    points.reserve(2 * fit.control.size() + 2);
+    AppendSpline(fit.control, points);
+    CloseContour(fit.start, 0, points);
+    return points;
+}
+
+int Error(const StrokeFit& fit, const Target& target) {
+    const std::vector<Point> points = ExpandFit(fit);
+    int filled = 0;
+    int overlap = 0;
+    FillPolygonSpans(points, kCardWidth, kCardHeight, [&](int y, int x0, int x1) {
+        filled += x1 - x0;
+        overlap += target.Overlap(y, x0, x1);
+    });
+    return filled + target.count - 2 * overlap;
+}
+
+FixedPoint ScreenToOutlineFixed(RealPoint p) {
+    // Snapped to the quarter-pixel grid.
+    const double x = p.x + 3, y = 110 - p.y;
+    return {static_cast<std::int32_t>(std::lround(x * 4)) * kQuarter,
+            static_cast<std::int32_t>(std::lround(y * 4)) * kQuarter};
+}
+
+FixedPoint ScreenToOutlineInteger(RealPoint p) {
+    return {static_cast<std::int32_t>(std::lround(p.x + 3)) * kOne,
+            static_cast<std::int32_t>(std::lround(110 - p.y)) * kOne};
+}
+
+double SegmentDistance(RealPoint p, RealPoint a, RealPoint b) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double len2 = dx * dx + dy * dy;
+    double t = len2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2 : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+
+// Top-down simplification of a closed ring to `count` of its points, in ring order.
+std::vector<RealPoint> SimplifyRing(const Ring& ring, std::size_t count) {
+    const std::size_t n = ring.size();
+    RealPoint centre;
+    for (const RealPoint& p : ring)
+        centre = {centre.x + p.x / double(n), centre.y + p.y / double(n)};
+    auto farthestFrom = [&](RealPoint c) {
+        std::size_t best = 0;
+        double bestD = -1;
+        for (std::size_t i = 0; i < n; ++i) {
+            const double d = std::hypot(ring[i].x - c.x, ring[i].y - c.y);
+            if (d > bestD) bestD = d, best = i;
+        }
+        return best;
+    };
+    const std::size_t a = farthestFrom(centre);
+    const std::size_t b = farthestFrom(ring[a]);
+    std::vector<std::size_t> chosen = {std::min(a, b), std::max(a, b)};
+    while (chosen.size() < std::min(count, n)) {
+        double bestD = -1;
+        std::size_t bestIndex = 0, bestSlot = 0;
+        for (std::size_t s = 0; s < chosen.size(); ++s) {
+            const std::size_t from = chosen[s];
+            const std::size_t to = chosen[(s + 1) % chosen.size()];
+            for (std::size_t i = (from + 1) % n; i != to; i = (i + 1) % n) {
+                const double d = SegmentDistance(ring[i], ring[from], ring[to]);
+                if (d > bestD) bestD = d, bestIndex = i, bestSlot = s + 1;
+            }
+        }
+        if (bestD < 0) break;
+        chosen.insert(chosen.begin() + static_cast<std::ptrdiff_t>(bestSlot), bestIndex);
+    }
+    std::vector<RealPoint> out;
+    for (std::size_t i : chosen) out.push_back(ring[i]);
+    return out;
+}
+
+// Deterministic hill climbing on the control points (quarter-pixel steps) and the
+// start point (whole pixels), on the error of the rounded, filled contour.
+void LocalSearch(StrokeFit& fit, const Target& target, std::size_t firstPoint,
+                 std::size_t lastPoint, bool moveStart, int maxPasses) {
+    static constexpr std::array<std::int32_t, 8> kSteps = {
+        kQuarter, -kQuarter, 2 * kQuarter, -2 * kQuarter, kOne, -kOne, 2 * kOne, -2 * kOne};
+    static constexpr std::array<std::int32_t, 4> kStartSteps = {kOne, -kOne, 2 * kOne, -2 * kOne};
+    for (int pass = 0; pass < maxPasses; ++pass) {
+        bool improved = false;
+        auto tryMove = [&](std::int32_t& value, std::int32_t step) {
+            value += step;
+            const int e = Error(fit, target);
+            if (e < fit.error) {
+                fit.error = e;
+                improved = true;
+                return true;
+            }
+            value -= step;
+            return false;
+        };
+        for (std::size_t i = firstPoint; i <= lastPoint && i < fit.control.size(); ++i) {
+            for (std::int32_t* value : {&fit.control[i].x, &fit.control[i].y})
+                for (std::int32_t step : kSteps)
+                    if (tryMove(*value, step)) break;
+        }
+        if (moveStart) {
+            for (std::int32_t* value : {&fit.start.x, &fit.start.y})
+                for (std::int32_t step : kStartSteps)
+                    if (tryMove(*value, step)) break;
+        }
+        if (!improved) break;
+    }
+}
+
+constexpr int kFullPasses = 40;
+constexpr int kInsertPasses = 12;
+
+StrokeFit FreshFit(const Ring& ring, const Target& target, std::size_t controlPoints) {
+    const std::vector<RealPoint> corners = SimplifyRing(ring, controlPoints + 1);
+    StrokeFit fit;
+    for (std::size_t i = 0; i + 1 < corners.size(); ++i)
+        fit.control.push_back(ScreenToOutlineFixed(corners[i]));
+    while (fit.control.size() < 2) fit.control.push_back(fit.control.back());
+    fit.start = ScreenToOutlineInteger(corners.back());
+    fit.error = Error(fit, target);
+    LocalSearch(fit, target, 0, fit.control.size() - 1, true, kFullPasses);
+    return fit;
+}
+
+FixedPoint Snap(FixedPoint p) {
+    auto snap = [](std::int32_t v) {
+        return static_cast<std::int32_t>(std::floor(v / double(kQuarter) + 0.5)) * kQuarter;
+    };
+    return {snap(p.x), snap(p.y)};
+}
+
+// The fit with one more control point: tried in every gap of the contour, starting
+// on the gap's midpoint (which keeps the shape), pushed out by a local search; or a
+// fresh fit from a finer simplification of the source, whichever is closer.
+StrokeFit InsertPoint(const StrokeFit& fit, const Target& target, const Ring& ring) {
+    StrokeFit best;
+    best.error = -1;
+    const std::size_t n = fit.control.size();
+    for (std::size_t slot = 0; slot <= n; ++slot) {
+        const FixedPoint before = slot == 0 ? fit.start : fit.control[slot - 1];
+        const FixedPoint after = slot == n ? fit.start : fit.control[slot];
+        StrokeFit trial = fit;
+        trial.control.insert(trial.control.begin() + static_cast<std::ptrdiff_t>(slot),
+                             Snap({FixedMid(before.x, after.x), FixedMid(before.y, after.y)}));
+        trial.error = Error(trial, target);
+        LocalSearch(trial, target, slot, slot, false, kInsertPasses);
+        if (best.error < 0 || trial.error < best.error) best = std::move(trial);
+    }
+    LocalSearch(best, target, 0, best.control.size() - 1, true, kFullPasses);
+    StrokeFit fresh = FreshFit(ring, target, n + 1);
+    return fresh.error < best.error ? fresh : best;
+}
+
+std::size_t PolygonBytes(std::size_t controlPoints) {
+    return kPolygonHeaderBytes + kCurveHeaderBytes + kPointBytes * controlPoints;
+}
+
+void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
+    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF));
+}
+void PutFixed(std::vector<std::uint8_t>& out, std::int32_t v) {
+    PutU32(out, static_cast<std::uint32_t>(v));
+}
+
+void AppendPolygon(const StrokeFit& fit, std::vector<std::uint8_t>& out) {
+    PutU32(out, static_cast<std::uint32_t>(PolygonBytes(fit.control.size())));
+    PutU32(out, kPolygonType);
+    PutFixed(out, fit.start.x);
+    PutFixed(out, fit.start.y);
+    PutU16(out, kSplineRecord);
+    PutU16(out, static_cast<std::uint16_t>(fit.control.size()));
+    for (const FixedPoint& p : fit.control) {
+        PutFixed(out, p.x);
+        PutFixed(out, p.y);
+    }
+}
+
+struct StrokeWork {
+    std::size_t character = 0;
+    std::size_t stroke = 0;  // writing order
+    Ring ring;
+    Target target;
+    StrokeFit current;
+    StrokeFit next;  // current with a few more control points, the best gain per point
+
+    std::size_t added() const { return next.control.size() - current.control.size(); }
+    double gain() const {
+        return double(current.error - next.error) / double(std::max<std::size_t>(added(), 1));
+    }
+    void PlanNext() {
+        constexpr std::size_t kLookahead = 3;
+        StrokeFit trial = current;
+        next = current;
+        for (std::size_t k = 1; k <= kLookahead; ++k) {
+            trial = InsertPoint(trial, target, ring);
+            if (trial.error<current.error&& double(current.error - trial.error) / double(k)> gain())
+                next = trial;
+            if (next.control.size() > current.control.size()) break;
+        }
+    }
+};
+
+std::string FormatIoU(double v) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", v);
+    return text;
+}
+
+}  // namespace
+
+std::string LessonCharacterUtf8(std::uint16_t code) {
+    for (const LessonCharacter& c : kLesson)
+        if (c.code == code) return c.utf8;
+    return {};
+}
+
+std::optional<std::vector<std::vector<Point>>> ExpandOutlineRecord(
+    std::span<const std::uint8_t> record) {
+    std::vector<std::vector<Point>> contours;
+    ByteReader reader(record);
+    while (reader.remaining() > 0) {
+        const std::size_t header = reader.position();
+        const auto size = reader.U32();
+        const auto type = reader.U32();
+        const auto startX = reader.I32();
+        const auto startY = reader.I32();
+        if (!reader.ok() || *type != kPolygonType || *size < kPolygonHeaderBytes ||
+            *size > record.size() - header)
+            return std::nullopt;
+        const std::size_t end = header + *size;
+        std::vector<Point> points;
+        while (reader.position() < end) {
+            if (end - reader.position() < kCurveHeaderBytes) return std::nullopt;
+            const auto curveType = reader.U16();
+            const auto n = reader.U16();
+            if (!reader.ok() || kPointBytes * *n > end - reader.position()) return std::nullopt;
+            std::vector<FixedPoint> q(*n);
+            for (FixedPoint& p : q) p = {*reader.I32(), *reader.I32()};
+            if (*curveType == kLineRecord) {
+                for (const FixedPoint& p : q)
+                    points.push_back(ToScreen(FixedToInt(p.x), FixedToInt(p.y)));
+            } else if (*curveType == kSplineRecord && q.size() >= 2) {
+                AppendSpline(q, points);
+            } else {
+                return std::nullopt;
+            }
+        }
+        if (points.empty()) return std::nullopt;
+        CloseContour({*startX, *startY}, 0, points);
+        contours.push_back(std::move(points));
+    }
+    return contours;
+}
+
+CardMask FillContour(std::span<const Point> contour) {
+    CardMask mask;
+    FillPolygonSpans(contour, kCardWidth, kCardHeight, [&](int y, int x0, int x1) {
+        for (int x = x0; x < x1; ++x) mask.inside[static_cast<std::size_t>(y * kCardWidth + x)] = 1;
+    });
+    return mask;
+}
+
+std::vector<CardMask> SourceStrokeMasks(const std::string& dir, std::uint16_t code) {
+    const std::string utf8 = LessonCharacterUtf8(code);
+    if (utf8.empty()) throw std::runtime_error("not a lesson character");
+    std::vector<CardMask> masks;
+    for (const std::vector<Ring>& rings : ReadStrokes(dir, utf8.c_str()))
+        masks.push_back(RasteriseRings(rings));
+    return masks;
+}
+
+double IntersectionOverUnion(const CardMask& a, const CardMask& b) {
+    std::size_t both = 0, either = 0;
+    for (std::size_t i = 0; i < a.inside.size(); ++i) {
+        both += (a.inside[i] && b.inside[i]) ? 1 : 0;
+        either += (a.inside[i] || b.inside[i]) ? 1 : 0;
+    }
+    return either == 0 ? 1.0 : double(both) / double(either);
+}
+
+CharacterQuality MeasureOutline(const CharacterOutline& outline, const std::string& dir) {
+    const std::vector<CardMask> source = SourceStrokeMasks(dir, outline.code);
+    const auto contours = ExpandOutlineRecord(outline.record);
+    if (!contours) throw std::runtime_error("malformed outline record");
+    CharacterQuality quality;
+    CardMask fitted, reference;
+    for (std::size_t s = 0; s < source.size(); ++s) {
+        CardMask stroke;
+        if (s < outline.strokeOrder.size() && outline.strokeOrder[s] >= 1 &&
+            outline.strokeOrder[s] <= contours->size())
+            stroke = FillContour((*contours)[outline.strokeOrder[s] - 1u]);
+        quality.strokeIoU.push_back(IntersectionOverUnion(stroke, source[s]));
+        for (std::size_t i = 0; i < stroke.inside.size(); ++i) {
+            fitted.inside[i] |= stroke.inside[i];
+            reference.inside[i] |= source[s].inside[i];
+        }
+    }
+    quality.iou = IntersectionOverUnion(fitted, reference);
+    return quality;
+}
+
+OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
+    // Sources, targets and a first small fit of every stroke.
+    std::vector<StrokeWork> work;
+    std::array<std::size_t, kLesson.size()> strokeCounts{};
+    for (std::size_t c = 0; c < kLesson.size(); ++c) {
+        const auto strokes = ReadStrokes(dir, kLesson[c].utf8);
+        if (strokes.size() > kMaxContours)
+            throw std::runtime_error(std::string(kLesson[c].utf8) + " has too many strokes");
+        strokeCounts[c] = strokes.size();
+        for (std::size_t s = 0; s < strokes.size(); ++s) {
+            const std::vector<Ring>& rings = strokes[s];
+            const Ring& longest =
+                *std::max_element(rings.begin(), rings.end(),
+                                  [](const Ring& a, const Ring& b) { return a.size() < b.size(); });
+            StrokeWork w{c, s, longest, Target(RasteriseRings(rings)), {}, {}};
+            w.current = FreshFit(w.ring, w.target, kFirstControlPoints);
+            w.PlanNext();
+            work.push_back(std::move(w));
+        }
+    }
+    std::size_t used = 0;
+    for (const StrokeWork& w : work) used += PolygonBytes(w.current.control.size());
+    if (used > byteBudget) throw std::runtime_error("outline budget too small for the strokes");
+
+    // Greedy: the next control point goes to the stroke it helps most.
+    auto characterPoints = [&](std::size_t c) {
+        std::size_t points = 0;
+        for (const StrokeWork& w : work)
+            if (w.character == c) points += 2 * w.current.control.size() + 2;
+        return points;
+    };
+    while (true) {
+        StrokeWork* best = nullptr;
+        for (StrokeWork& w : work) {
+            if (w.added() == 0) continue;
+            if (used + kPointBytes * w.added() > byteBudget) continue;
+            if (2 * w.next.control.size() + 2 > kMaxContourPoints) continue;
+            if (characterPoints(w.character) + 2 * w.added() > kMaxCharacterPoints) continue;
+            if (!best || w.gain() > best->gain()) best = &w;
+        }
+        if (!best) break;
+        used += kPointBytes * best->added();
+        best->current = std::move(best->next);
+        best->PlanNext();
+    }
+
+    // Records, contours in geometric order.
+    OutlineBuild build;
+    std::size_t total = 0;
+    for (std::size_t c = 0; c < kLesson.size(); ++c) {
+        std::vector<const StrokeWork*> strokes;
+        for (const StrokeWork& w : work)
+            if (w.character == c) strokes.push_back(&w);
+        struct Box {
+            int top, left;
+        };
+        std::vector<Box> boxes;
+        for (const StrokeWork* w : strokes) {
+            Box box{kCardHeight, kCardWidth};
+            for (const Point& p : ExpandFit(w->current))
+                box = {std::min(box.top, p.y), std::min(box.left, p.x)};
+            boxes.push_back(box);
+        }
+        std::vector<std::size_t> order(strokes.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return std::pair(boxes[a].top, boxes[a].left) < std::pair(boxes[b].top, boxes[b].left);
+        });
+        CharacterOutline outline;
+        outline.code = kLesson[c].code;
+        outline.strokeOrder.resize(strokes.size());
+        for (std::size_t contour = 0; contour < order.size(); ++contour) {
+            AppendPolygon(strokes[order[contour]]->current, outline.record);
+            outline.strokeOrder[order[contour]] = static_cast<std::uint8_t>(contour + 1);
+        }
+        total += outline.record.size();
+
+        const CharacterQuality quality = MeasureOutline(outline, dir);
+        std::string line = std::string(kLesson[c].utf8) + " " + std::to_string(strokes.size()) +
+                           " strokes, " + std::to_string(outline.record.size()) + " bytes, " +
+                           std::to_string(characterPoints(c)) + " points, IoU " +
+                           FormatIoU(quality.iou) + "; strokes";
+        for (double v : quality.strokeIoU) line += " " + FormatIoU(v);
+        build.report += line + "\n";
+        build.characters.push_back(std::move(outline));
+    }
+    build.report += "outline section: " + std::to_string(total) + " of " +
+                    std::to_string(byteBudget) + " bytes\n";
+    return build;
+}

@@ -1,0 +1,76 @@
+// Stroke outlines of the lesson characters in the program's polygon outline format.
+//
+// The source is hanzi-writer-data: one JSON file per character whose `strokes` are SVG
+// paths (M, L, Q, C, Z) in writing order, in a 1024-unit box with y up. Each stroke is
+// fitted as one polygon of one quadratic spline record, in card pixels, so that the
+// pixels the program fills from the parsed, integer-rounded contour match the source
+// stroke rasterised at the same scale. The contours are stored in geometric order
+// (top-left of their bounding boxes); the stroke order maps writing steps to them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "glyph/polygon_fill.h"
+
+struct CharacterOutline {
+    std::uint16_t code = 0;
+    std::vector<std::uint8_t> record;       // plain (unscrambled) outline record
+    std::vector<std::uint8_t> strokeOrder;  // step s -> contour number from 1
+};
+
+struct OutlineBuild {
+    // 大 家 学 中 文 in slot order, codes 0xB4F3 0xBCD2 0xD1A7 0xD6D0 0xCEC4.
+    std::vector<CharacterOutline> characters;
+    std::string report;  // figures to print
+};
+
+// Reads <dir>/<character>.json for the five lesson characters and fits their records
+// into byteBudget bytes together. Deterministic. Throws std::runtime_error when a
+// source file is missing or malformed, or the budget cannot hold the strokes at all.
+OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir, std::size_t byteBudget);
+
+// The card picture the outlines are drawn on, and the square the 1024-unit box maps to.
+inline constexpr int kCardWidth = 129;
+inline constexpr int kCardHeight = 133;
+
+// Program limits of one character's outline after parsing.
+inline constexpr std::size_t kMaxContours = 32;
+inline constexpr std::size_t kMaxContourPoints = 100;
+inline constexpr std::size_t kMaxCharacterPoints = 500;
+
+// The contours of an outline record as the program expands them, in screen
+// coordinates (x - 3, 110 - y), each with its two closing points. nullopt when the
+// record is malformed (bad sizes or types, a spline of fewer than two points).
+std::optional<std::vector<std::vector<Point>>> ExpandOutlineRecord(
+    std::span<const std::uint8_t> record);
+
+// A pixel mask of the card picture, row by row.
+struct CardMask {
+    std::vector<std::uint8_t> inside = std::vector<std::uint8_t>(kCardWidth * kCardHeight, 0);
+    bool at(int x, int y) const { return inside[static_cast<std::size_t>(y * kCardWidth + x)]; }
+};
+
+// The pixels the program fills for one contour (even-odd rule at pixel centres).
+CardMask FillContour(std::span<const Point> contour);
+
+// The source strokes of one character rasterised at card scale, in writing order.
+std::vector<CardMask> SourceStrokeMasks(const std::string& hanziWriterDataDir, std::uint16_t code);
+
+double IntersectionOverUnion(const CardMask& a, const CardMask& b);
+
+struct CharacterQuality {
+    std::vector<double> strokeIoU;  // in writing order
+    double iou = 0;                 // all strokes together
+};
+
+// Measures a built outline from its record bytes and stroke order against the source.
+CharacterQuality MeasureOutline(const CharacterOutline& outline,
+                                const std::string& hanziWriterDataDir);
+
+// The lesson character of a GB code as UTF-8 ("大" for 0xB4F3); empty if not one.
+std::string LessonCharacterUtf8(std::uint16_t code);
