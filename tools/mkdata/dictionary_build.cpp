@@ -1,0 +1,165 @@
+#include "tools/mkdata/dictionary_build.h"
+
+#include <algorithm>
+#include <set>
+#include <tuple>
+
+#include "tools/mkdata/gb2312.h"
+#include "tools/mkdata/meaning.h"
+#include "tools/mkdata/source_text.h"
+
+namespace {
+
+struct Candidate {
+    DictionaryLine line;
+    std::size_t sourceIndex = 0;
+    bool reference = false;
+};
+
+bool PlainPinyin(const std::string& pinyin) {
+    if (pinyin.empty() || pinyin.size() > kMaxPinyinBytes) return false;
+    return std::all_of(pinyin.begin(), pinyin.end(),
+                       [](char c) { return c >= 0x20 && c <= 0x7E && c != ']'; });
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return s;
+}
+
+bool Capitalised(const std::string& pinyin) {
+    return !pinyin.empty() && pinyin[0] >= 'A' && pinyin[0] <= 'Z';
+}
+
+bool OnlyLessonCharacters(const std::string& utf8Word, const std::vector<std::string>& lesson) {
+    const std::vector<char32_t> cps = DecodeUtf8(utf8Word);
+    return std::all_of(cps.begin(), cps.end(), [&](char32_t c) {
+        return std::find(lesson.begin(), lesson.end(), EncodeUtf8(c)) != lesson.end();
+    });
+}
+
+// Whether sense names target ("家伙[jia1 huo5]") as a whole word: after a
+// blank or the '|' between the traditional and the simplified form.
+bool PointsTo(const std::string& sense, const std::string& target) {
+    for (std::size_t at = sense.find(target); at != std::string::npos;
+         at = sense.find(target, at + 1)) {
+        if (at == 0 || sense[at - 1] == ' ' || sense[at - 1] == '|') return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string FormatDictionaryLine(const std::string& gbWord, const std::string& pinyin,
+                                 const std::string& meaning) {
+    std::string line = gbWord;
+    line.resize(kWordColumns, ' ');
+    line += '[';
+    line += pinyin;
+    line += ']';
+    line.resize(kMeaningColumn - 1, ' ');
+    line += ' ';
+    line += meaning;
+    return line;
+}
+
+DictionaryBuild BuildDictionary(const DictionarySources& sources) {
+    DictionaryBuild build;
+    build.entriesRead = sources.entries.size();
+
+    // Candidates grouped by word, in source order.
+    std::map<std::string, std::vector<Candidate>> byWord;
+    std::map<std::string, std::size_t> firstSeen;
+    std::set<std::tuple<std::string, std::string, std::string>> seen;
+    for (const CedictEntry& entry : sources.entries) {
+        const auto gb = Gb2312Hanzi(entry.simplified);
+        if (!gb) {
+            ++build.notGb2312;
+            continue;
+        }
+        if (gb->size() > kWordColumns) {
+            ++build.wordTooLong;
+            continue;
+        }
+        if (!PlainPinyin(entry.pinyin)) {
+            ++build.badPinyin;
+            continue;
+        }
+        std::vector<std::string> senses;
+        const std::string self = entry.simplified + "[" + entry.pinyin + "]";
+        bool selfReference = false;
+        for (const std::string& sense : entry.senses) {
+            std::string ascii = AsciiSense(sense);
+            // "variant of 傢伙|家伙[jia1 huo5]" under 家伙 points to the line itself.
+            if (IsReferenceSense(ascii) && PointsTo(sense, self)) {
+                selfReference = true;
+                continue;
+            }
+            if (!ascii.empty()) senses.push_back(std::move(ascii));
+        }
+        const auto meaning = FitMeaning(senses);
+        if (!meaning) {
+            ++(selfReference ? build.selfReferences : build.noMeaning);
+            continue;
+        }
+        if (!seen.insert({*gb, entry.pinyin, *meaning}).second) {
+            ++build.duplicates;
+            continue;
+        }
+        std::size_t kept = 0;
+        for (char c : *meaning) kept += c == '/' ? 1 : 0;
+        if (kept < senses.size()) ++build.sensesCut;
+
+        Candidate candidate;
+        candidate.line.utf8Word = entry.simplified;
+        candidate.line.word = *gb;
+        candidate.line.pinyin = entry.pinyin;
+        candidate.line.meaning = *meaning;
+        candidate.line.plain = FormatDictionaryLine(*gb, entry.pinyin, *meaning);
+        candidate.sourceIndex = entry.sourceIndex;
+        candidate.reference = IsReferenceSense(senses.front());
+        firstSeen.emplace(entry.simplified, entry.sourceIndex);
+        byWord[entry.simplified].push_back(std::move(candidate));
+    }
+
+    // Lines of each word.
+    for (auto& [word, candidates] : byWord) {
+        const bool single = DecodeUtf8(word).size() == 1;
+        const auto reading = sources.readings.find(word);
+        const std::string primary =
+            single && reading != sources.readings.end() ? reading->second : std::string();
+        auto key = [&](const Candidate& c) {
+            const bool notPrimary = !primary.empty() && Lower(c.line.pinyin) != primary;
+            return std::make_tuple(notPrimary, c.reference, Capitalised(c.line.pinyin),
+                                   c.sourceIndex);
+        };
+        std::stable_sort(candidates.begin(), candidates.end(),
+                         [&](const Candidate& a, const Candidate& b) { return key(a) < key(b); });
+    }
+
+    // Words.
+    struct WordRank {
+        bool notLesson;
+        long long negFrequency;
+        std::size_t firstSource;
+        const std::string* word;
+    };
+    std::vector<WordRank> words;
+    words.reserve(byWord.size());
+    for (const auto& [word, candidates] : byWord) {
+        const auto f = sources.frequencies.find(word);
+        words.push_back({!OnlyLessonCharacters(word, sources.lessonCharacters),
+                         f == sources.frequencies.end() ? 0 : -f->second, firstSeen.at(word),
+                         &word});
+    }
+    std::sort(words.begin(), words.end(), [](const WordRank& a, const WordRank& b) {
+        return std::tie(a.notLesson, a.negFrequency, a.firstSource) <
+               std::tie(b.notLesson, b.negFrequency, b.firstSource);
+    });
+    for (const WordRank& rank : words) {
+        for (Candidate& c : byWord.at(*rank.word)) build.lines.push_back(std::move(c.line));
+    }
+    return build;
+}

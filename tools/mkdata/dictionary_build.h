@@ -1,0 +1,54 @@
+// The dictionary section: which CC-CEDICT entries become lines, how each line
+// is laid out in its fixed columns, and in which order the lines are stored.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "tools/mkdata/cedict.h"
+
+inline constexpr std::size_t kWordColumns = 24;     // columns 0-23
+inline constexpr std::size_t kPinyinColumn = 25;    // after '[' in column 24
+inline constexpr std::size_t kMeaningColumn = 89;   // after a blank in column 88
+inline constexpr std::size_t kMaxPinyinBytes = 62;  // ']' stays within column 87
+
+struct DictionaryLine {
+    std::string utf8Word;
+    std::string word;     // GB2312
+    std::string pinyin;   // as CC-CEDICT writes it
+    std::string meaning;  // "/sense/sense"
+    std::string plain;    // the whole line without its newline
+};
+
+struct DictionarySources {
+    std::vector<CedictEntry> entries;
+    std::unordered_map<std::string, long long> frequencies;  // UTF-8 word -> count
+    std::map<std::string, std::string> readings;             // character -> "da4"
+    std::vector<std::string> lessonCharacters;               // UTF-8, slot order
+};
+
+struct DictionaryBuild {
+    std::vector<DictionaryLine> lines;  // in file order
+    std::size_t entriesRead = 0;
+    std::size_t notGb2312 = 0;       // word not only GB2312 hanzi
+    std::size_t wordTooLong = 0;     // more than 24 bytes
+    std::size_t badPinyin = 0;       // not plain ASCII or longer than kMaxPinyinBytes
+    std::size_t noMeaning = 0;       // no sense left in plain ASCII
+    std::size_t selfReferences = 0;  // only "variant of" the same simplified line
+    std::size_t duplicates = 0;      // same word, pinyin and meaning as a line before
+    std::size_t sensesCut = 0;       // lines that lost senses to the 173-byte limit
+};
+
+// The plain line: word padded to column 24, '[' pinyin ']' padded to column 88,
+// a blank, the meaning text from column 89.
+std::string FormatDictionaryLine(const std::string& gbWord, const std::string& pinyin,
+                                 const std::string& meaning);
+
+// Lines of one word: the character's primary reading first (single characters),
+// real senses before reference entries, lower-case pinyin before capitalised
+// names, then source order. Words: those made only of lesson characters first,
+// then by descending frequency, then source order.
+DictionaryBuild BuildDictionary(const DictionarySources& sources);

@@ -1,0 +1,194 @@
+// mkdata: builds dat/zw.dat and the program's built-in tables (character index
+// table, voice directory) from open sources, then reads the file back through
+// the program's readers and prints what it measured.
+//
+//   mkdata --node-modules DIR --unihan FILE --dat OUT.dat --tables OUT.cpp --work DIR
+//          [--plain LINES.txt]   (also writes the plain dictionary lines, GB2312)
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+#include "data/dictionary.h"
+#include "tools/mkdata/dictionary_build.h"
+#include "tools/mkdata/frequency.h"
+#include "tools/mkdata/lesson_data.h"
+#include "tools/mkdata/outlines.h"
+#include "tools/mkdata/readings.h"
+#include "tools/mkdata/source_text.h"
+#include "tools/mkdata/verify.h"
+#include "tools/mkdata/voices.h"
+
+namespace {
+
+struct Options {
+    std::string nodeModules;
+    std::string unihan = "/usr/share/unicode/Unihan_Readings.txt.bz2";
+    std::string dat;
+    std::string tables;
+    std::string work;
+    std::string plain;  // optional: the plain dictionary lines, for inspection
+};
+
+Options ParseOptions(int argc, char** argv) {
+    Options o;
+    std::map<std::string, std::string*> flags = {{"--node-modules", &o.nodeModules},
+                                                 {"--unihan", &o.unihan},
+                                                 {"--dat", &o.dat},
+                                                 {"--tables", &o.tables},
+                                                 {"--work", &o.work},
+                                                 {"--plain", &o.plain}};
+    for (int i = 1; i < argc; ++i) {
+        const auto flag = flags.find(argv[i]);
+        if (flag == flags.end() || i + 1 >= argc)
+            throw std::runtime_error(std::string("unknown or incomplete option ") + argv[i]);
+        *flag->second = argv[++i];
+    }
+    if (o.nodeModules.empty() || o.dat.empty() || o.tables.empty() || o.work.empty())
+        throw std::runtime_error(
+            "usage: mkdata --node-modules DIR [--unihan FILE] --dat OUT --tables OUT --work DIR");
+    return o;
+}
+
+std::string Source(const std::string& path) {
+    auto text = ReadWholeFile(path);
+    if (!text) throw std::runtime_error("cannot read " + path);
+    return *text;
+}
+
+std::string ModuleText(const std::string& path) {
+    auto text = TemplateStringText(Source(path));
+    if (!text) throw std::runtime_error("no template string in " + path);
+    return *text;
+}
+
+void WriteFile(const std::string& path, const void* bytes, std::size_t size) {
+    const std::string temporary = path + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
+        if (!out) throw std::runtime_error("cannot write " + temporary);
+    }
+    std::filesystem::rename(temporary, path);
+}
+
+class Stopwatch {
+public:
+    double Seconds() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    }
+
+private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+int Run(const Options& o) {
+    Stopwatch clock;
+    std::filesystem::create_directories(o.work);
+
+    // Dictionary.
+    DictionarySources sources;
+    const std::string hanziData = o.nodeModules + "/hanzi/lib/data/";
+    sources.entries = ParseCedict(ModuleText(hanziData + "cedict_ts.u8.js"));
+    sources.frequencies = WordFrequencies(ModuleText(hanziData + "leidenfreqdata.txt.js"));
+    const auto unihan = CommandOutput("bzcat '" + o.unihan + "'");
+    if (!unihan) throw std::runtime_error("cannot read " + o.unihan);
+    sources.readings = PrimaryReadings(*unihan);
+    sources.lessonCharacters = {"大", "家", "学", "中", "文"};
+    DictionaryBuild dictionary = BuildDictionary(sources);
+
+    std::vector<DictionaryLine> lines;
+    std::vector<std::string> stored;
+    std::vector<std::string> plain;
+    std::size_t unstorable = 0;
+    for (DictionaryLine& line : dictionary.lines) {
+        std::string out;
+        std::string error;
+        if (!ScrambleDictionaryLine(line.plain, out, error)) {
+            if (unstorable++ < 3) std::cerr << "mkdata: line left out: " << error << "\n";
+            continue;
+        }
+        stored.push_back(std::move(out));
+        plain.push_back(line.plain);
+        lines.push_back(std::move(line));
+    }
+    std::printf("Dictionary (CC-CEDICT): %zu entries read, %zu lines written\n",
+                dictionary.entriesRead, lines.size());
+    std::printf(
+        "  left out: %zu not GB2312 hanzi, %zu words over 24 bytes, %zu pinyin not plain "
+        "or over %zu bytes, %zu without an ASCII sense, %zu only pointing to themselves, "
+        "%zu duplicates, %zu unstorable\n",
+        dictionary.notGb2312, dictionary.wordTooLong, dictionary.badPinyin, kMaxPinyinBytes,
+        dictionary.noMeaning, dictionary.selfReferences, dictionary.duplicates, unstorable);
+    std::printf("  %zu lines lost senses to the 173-byte meaning limit  [%.1f s]\n",
+                dictionary.sensesCut, clock.Seconds());
+
+    // Voices.
+    const std::vector<std::uint16_t> codes(kLessonCodes.begin(), kLessonCodes.end());
+    const VoiceChoice choice = ChooseVoiceNames(lines, codes, sources.frequencies);
+    const VoiceBuild voiceBuild = BuildVoices(choice.names, kVoiceBudget, o.work);
+    std::printf(
+        "Voices (espeak-ng cmn-latn-pinyin): %zu card, %zu phrase-page, %zu frequent "
+        "syllables; %u Hz %d-bit, %zu of %zu bytes  [%.1f s]\n",
+        choice.cardNames, choice.pageNames,
+        choice.names.size() - choice.cardNames - choice.pageNames, voiceBuild.sampleRate,
+        voiceBuild.bitsPerSample, voiceBuild.totalBytes, kVoiceBudget, clock.Seconds());
+
+    // Outlines.
+    const OutlineBuild outlineBuild = BuildOutlines(o.nodeModules + "/hanzi-writer-data", 3504);
+    std::printf("Outlines (hanzi-writer-data):\n%s  [%.1f s]\n", outlineBuild.report.c_str(),
+                clock.Seconds());
+
+    std::vector<PlainOutline> outlines;
+    VerifyOptions verify;
+    for (const CharacterOutline& c : outlineBuild.characters) {
+        outlines.push_back({c.code, c.record, c.strokeOrder});
+        verify.strokeOrders.push_back(c.strokeOrder);
+    }
+    std::vector<PlainVoice> voices;
+    for (const VoiceRecording& r : voiceBuild.recordings) voices.push_back({r.name, r.wav});
+
+    const LessonData data = AssembleLessonData(outlines, voices, stored);
+    const std::string tables = LessonTablesSource(data, outlines, voices);
+    std::filesystem::create_directories(std::filesystem::path(o.dat).parent_path());
+    std::filesystem::create_directories(std::filesystem::path(o.tables).parent_path());
+    WriteFile(o.dat, data.file.data(), data.file.size());
+    WriteFile(o.tables, tables.data(), tables.size());
+    if (!o.plain.empty()) {
+        std::string text;
+        for (const std::string& line : plain) text += line + "\n";
+        WriteFile(o.plain, text.data(), text.size());
+    }
+
+    // Read back.
+    verify.plainLines = std::move(plain);
+    const VerifyReport report =
+        VerifyLessonData(o.dat, data.charIndex, data.voiceDirectory, verify);
+    std::printf("Read back through the program's readers (%zu bytes):\n%s", data.file.size(),
+                report.figures.c_str());
+    for (const std::string& failure : report.failures)
+        std::printf("  FAILED: %s\n", failure.c_str());
+    std::printf("%s  [%.1f s]\n", report.ok() ? "All checks passed." : "Checks failed.",
+                clock.Seconds());
+    if (!report.ok()) {
+        std::filesystem::remove(o.dat);
+        std::filesystem::remove(o.tables);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(ParseOptions(argc, argv));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "mkdata: %s\n", e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,25 @@
+// Meaning texts of the dictionary lines: plain ASCII senses, at most 173 bytes.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+inline constexpr std::size_t kMaxMeaningBytes = 173;  // columns 89-261
+inline constexpr std::size_t kMaxDisplayChars = 199;
+
+// One sense as plain printable ASCII: a Chinese cross-reference such as
+// "大夫[dai4 fu5]" or "個|个[ge4]" becomes its pinyin, accented Latin letters
+// lose their accents, typographic punctuation becomes its ASCII form, and any
+// other non-ASCII character is dropped. Blanks are collapsed.
+std::string AsciiSense(const std::string& utf8);
+
+// A sense that only points to another entry ("see ...", "used in ...",
+// "variant of ..." and the like).
+bool IsReferenceSense(const std::string& asciiSense);
+
+// The meaning text "/s1/s2/..." of as many leading senses as fit in
+// kMaxMeaningBytes with a display form of at most kMaxDisplayChars; a first
+// sense that does not fit alone is cut at a blank. nullopt when no sense is left.
+std::optional<std::string> FitMeaning(const std::vector<std::string>& asciiSenses);

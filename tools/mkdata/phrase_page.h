@@ -1,0 +1,28 @@
+// The phrase search's view of the dictionary lines: which words it collects
+// for a character and which syllables the phrase window then plays.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/mkdata/dictionary_build.h"
+
+inline constexpr std::size_t kPhrasesPerPage = 5;
+
+// The phrase search's test of a word (GB bytes as RecordWord copies them): it
+// begins with code and has a second character but no fourth.
+bool QualifiesAsPhrase(const std::string& gbWord, std::uint16_t code);
+
+// Indices of the lines on the first page of code's phrase list, in file order.
+std::vector<std::size_t> FirstPhrasePage(const std::vector<DictionaryLine>& lines,
+                                         std::uint16_t code);
+
+// The syllables the phrase window plays for a pinyin field: split at single
+// blanks within its first 64 bytes, at most three.
+std::vector<std::string> SpokenSyllables(const std::string& pinyin);
+
+// The first line whose word is code's single character (the card's record), or
+// lines.size() when there is none.
+std::size_t CardLine(const std::vector<DictionaryLine>& lines, std::uint16_t code);

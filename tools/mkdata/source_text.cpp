@@ -1,0 +1,137 @@
+#include "tools/mkdata/source_text.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream out;
+    out << in.rdbuf();
+    if (in.bad()) return std::nullopt;
+    return out.str();
+}
+
+std::optional<std::string> TemplateStringText(const std::string& module) {
+    const std::size_t open = module.find('`');
+    if (open == std::string::npos) return std::nullopt;
+    std::string text;
+    for (std::size_t i = open + 1; i < module.size(); ++i) {
+        const char c = module[i];
+        if (c == '`') return text;
+        if (c == '\\' && i + 1 < module.size()) {
+            const char next = module[++i];
+            switch (next) {
+                case 'n':
+                    text += '\n';
+                    break;
+                case 't':
+                    text += '\t';
+                    break;
+                case '\n':
+                    break;  // line continuation
+                default:
+                    text += next;
+                    break;
+            }
+            continue;
+        }
+        text += c;
+    }
+    return std::nullopt;  // unterminated
+}
+
+std::optional<std::string> CommandOutput(const std::string& command) {
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return std::nullopt;
+    std::string out;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    const int status = pclose(pipe);
+    if (status != 0) return std::nullopt;
+    return out;
+}
+
+std::vector<char32_t> DecodeUtf8(const std::string& text) {
+    std::vector<char32_t> out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        int extra = 0;
+        char32_t code = 0;
+        if (b0 < 0x80) {
+            code = b0;
+        } else if ((b0 & 0xE0) == 0xC0) {
+            extra = 1;
+            code = b0 & 0x1F;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            extra = 2;
+            code = b0 & 0x0F;
+        } else if ((b0 & 0xF8) == 0xF0) {
+            extra = 3;
+            code = b0 & 0x07;
+        } else {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        if (i + static_cast<std::size_t>(extra) >= text.size()) {
+            out.push_back(0xFFFD);
+            break;
+        }
+        bool ok = true;
+        for (int k = 1; k <= extra; ++k) {
+            const auto b = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((b & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
+            code = (code << 6) | (b & 0x3F);
+        }
+        if (!ok) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        out.push_back(code);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+std::string EncodeUtf8(char32_t code) {
+    std::string out;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (end < text.size() || !line.empty()) lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}

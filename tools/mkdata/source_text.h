@@ -1,0 +1,25 @@
+// Reading the source files of the lesson data: whole files, the text held in
+// a JavaScript module's template string, and UTF-8 decoding.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The whole file, or nullopt when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// The text of the first template string (`...`) of a JavaScript module such as
+// "module.exports = `...`;", with the escapes \\, \` and \$ resolved.
+std::optional<std::string> TemplateStringText(const std::string& module);
+
+// The output of a shell command, or nullopt when it fails.
+std::optional<std::string> CommandOutput(const std::string& command);
+
+// UTF-8 text as code points; malformed bytes become U+FFFD.
+std::vector<char32_t> DecodeUtf8(const std::string& text);
+std::string EncodeUtf8(char32_t code);
+
+// Splits text at '\n' (a '\r' before it is dropped).
+std::vector<std::string> SplitLines(const std::string& text);
