@@ -50,21 +50,28 @@ if command -v desktop-file-validate >/dev/null 2>&1; then
 fi
 
 # 2. Started from another folder, the installed program runs in its data
-#    folder and is still running after 3 s (killed then, not crashed).
-(cd / && exec "$prefix/bin/tallowfern") >"$work/run.log" 2>&1 &
-pid=$!
-sleep 1
-cwd=$(readlink "/proc/$pid/cwd" 2>/dev/null || true)
-[ "$cwd" = "$data" ] || fail "program runs in '$cwd', not in $data"
-sleep 2
-if kill -0 "$pid" 2>/dev/null; then
-    kill "$pid"
-    wait "$pid" 2>/dev/null
-else
-    wait "$pid"
-    fail "installed program ended within 3 s with status $?"
-    cat "$work/run.log"
-fi
+#    folder and is still running after 3 s (killed then, not crashed); also
+#    when the launcher is reached through a symbolic link.
+# start_installed <command> <seconds>
+start_installed() {
+    (cd / && exec "$1") >"$work/run.log" 2>&1 &
+    pid=$!
+    sleep 1
+    cwd=$(readlink "/proc/$pid/cwd" 2>/dev/null || true)
+    [ "$cwd" = "$data" ] || fail "$1 runs in '$cwd', not in $data"
+    sleep $(($2 - 1))
+    if kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        wait "$pid" 2>/dev/null
+    else
+        wait "$pid"
+        fail "$1 ended within $2 s with status $?"
+        cat "$work/run.log"
+    fi
+}
+start_installed "$prefix/bin/tallowfern" 3
+ln -s "$prefix/bin/tallowfern" "$work/tallowfern-link"
+start_installed "$work/tallowfern-link" 1
 
 # 3. DESTDIR: the files go below it, the entry names the final prefix.
 DESTDIR="$work/stage" "$cmake" --install "$build" --prefix /usr >"$work/destdir.log" 2>&1 ||
