@@ -89,4 +89,5 @@ if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
     exit 1
 fi
+rm -rf "$work"
 echo "installed tree OK"
