@@ -10,12 +10,12 @@ APT_PACKAGES := \
   cmake g++ make pkg-config ninja-build \
   qt6-base-dev libsdl2-dev libfreetype-dev nlohmann-json3-dev \
   libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
-  fonts-arphic-gkai00mp fonts-dejavu-core \
+  fonts-arphic-gkai00mp fonts-liberation2 \
   espeak-ng sox unicode-data fp-utils \
   clang-14 libclang-rt-14-dev \
   xvfb xdotool x11-apps imagemagick
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test test-asan fuzz clean
 
 all: build
 
@@ -42,6 +42,31 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-asan
+	$(MAKE) --no-print-directory fuzz
+
+# The whole suite again with AddressSanitizer + UndefinedBehaviorSanitizer; leaks
+# are checked, with the known ones of Qt, fontconfig and SDL suppressed.
+ASAN_BUILD ?= build-asan
+SANITIZER_ENV := \
+  ASAN_OPTIONS=detect_leaks=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/fuzz/lsan.supp:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWFERN_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer targets (clang-14), each run FUZZ_SECONDS on its corpus.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 20
+
+fuzz: deps
+	cmake -S tests/fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DTALLOWFERN_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	cd $(FUZZ_BUILD) && ctest --output-on-failure
 
 clean:
 	rm -rf $(BUILD)

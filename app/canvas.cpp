@@ -5,16 +5,24 @@
 
 namespace {
 
-QRgb ToRgb(Colour c) { return qRgb(c.r, c.g, c.b); }
+QRgb ToRgb(Colour c) {
+    return qRgb(c.r, c.g, c.b);
+}
 
 }  // namespace
 
 Canvas::Canvas(QImage& image) : image_(&image) {}
 
-int Canvas::Width() const { return image_->width(); }
-int Canvas::Height() const { return image_->height(); }
+int Canvas::Width() const {
+    return image_->width();
+}
+int Canvas::Height() const {
+    return image_->height();
+}
 
-void Canvas::MoveTo(int x, int y) { position_ = {x, y}; }
+void Canvas::MoveTo(int x, int y) {
+    position_ = {x, y};
+}
 
 void Canvas::SetPixel(int x, int y, Colour colour) {
     if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) return;

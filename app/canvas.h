@@ -17,7 +17,9 @@ struct Colour {
     friend bool operator==(const Colour&, const Colour&) = default;
 };
 
-inline constexpr Colour RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return {r, g, b}; }
+inline constexpr Colour RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return {r, g, b};
+}
 
 inline constexpr Colour kBlue = RGB(0, 0, 255);
 inline constexpr Colour kRed = RGB(255, 0, 0);
@@ -52,7 +54,7 @@ public:
     int Height() const;
 
     void MoveTo(int x, int y);
-    void LineTo(int x, int y);  // with the pen, from the pen position; moves it
+    void LineTo(int x, int y);                   // with the pen, from the pen position; moves it
     void SetPixel(int x, int y, Colour colour);  // outside the image: nothing
     Colour Pixel(int x, int y) const;
     // Fills the inside with the brush (even-odd, pixel centres), outlines with the pen.

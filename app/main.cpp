@@ -1,9 +1,5 @@
-#include <QApplication>
-#include <QWidget>
+#include "app/program.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.show();
-    return app.exec();
+    return RunProgram(argc, argv);
 }

@@ -1,14 +1,33 @@
 #include "app/runtime.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLocale>
 #include <QMessageBox>
+#include <QUrl>
 #include <utility>
 
 namespace {
+
 std::function<void(const std::string&)>& MessageSink() {
     static std::function<void(const std::string&)> sink;
     return sink;
 }
+
+std::function<void(const std::string&)>& ShellOpenHandler() {
+    static std::function<void(const std::string&)> handler;
+    return handler;
+}
+
+std::function<QDate()>& DateSource() {
+    static std::function<QDate()> source;
+    return source;
+}
+
+int currentCursor = kCursorDefault;
+
 }  // namespace
 
 void ShowMessage(const std::string& text) {
@@ -24,4 +43,62 @@ void ShowMessage(const std::string& text) {
 
 void SetMessageSink(std::function<void(const std::string&)> sink) {
     MessageSink() = std::move(sink);
+}
+
+void ShowException(const std::string& message) {
+    ShowMessage(message);
+}
+
+void SetScreenCursor(int cursor) {
+    while (QGuiApplication::overrideCursor() != nullptr) QGuiApplication::restoreOverrideCursor();
+    currentCursor = cursor;
+    if (cursor == kCursorArrow) {
+        QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    } else if (cursor == kCursorHandPoint) {
+        QGuiApplication::setOverrideCursor(QCursor(Qt::PointingHandCursor));
+    }
+}
+
+int ScreenCursor() {
+    return currentCursor;
+}
+
+void ShellOpen(const std::string& target) {
+    if (ShellOpenHandler()) {
+        ShellOpenHandler()(target);
+        return;
+    }
+    const QString text = QString::fromLatin1(target.c_str());
+    const QUrl url = text.contains(QStringLiteral("://"))
+                         ? QUrl(text)
+                         : QUrl::fromLocalFile(QDir::current().absoluteFilePath(text));
+    QDesktopServices::openUrl(url);
+}
+
+void SetShellOpenHandler(std::function<void(const std::string&)> handler) {
+    ShellOpenHandler() = std::move(handler);
+}
+
+void ProcessMessages() {
+    QCoreApplication::processEvents();
+}
+
+void TerminateApplication() {
+    QCoreApplication::quit();
+}
+
+QString IntToStr(int value) {
+    return QString::number(value);
+}
+
+QDate Date() {
+    return DateSource() ? DateSource()() : QDate::currentDate();
+}
+
+void SetDateSource(std::function<QDate()> source) {
+    DateSource() = std::move(source);
+}
+
+QString DateToStr(const QDate& date) {
+    return QLocale().toString(date, QLocale::ShortFormat);
 }
