@@ -1,0 +1,440 @@
+// The main window as the learner sees it: its decoration read back pixel by
+// pixel, the status bar, the menus, the link, the hover cursors and the about
+// box. Child runs of the whole program check how it ends.
+#include <QAction>
+#include <QFile>
+#include <QLocale>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/About.h"
+#include "app/Main.h"
+#include "app/controls.h"
+#include "app/program.h"
+#include "app/runtime.h"
+#include "phrase/Phrase.h"
+
+namespace {
+
+const QRgb kSeparatorRgb = qRgb(255, 190, 125);
+const QRgb kBlueRgb = qRgb(0, 0, 255);
+const QRgb kRedRgb = qRgb(255, 0, 0);
+
+// The 72-byte record of a GB code from the built font.
+QByteArray FontRecord(const char* code) {
+    QFile font("dat/hzk24k.dat");
+    if (!font.open(QIODevice::ReadOnly)) return {};
+    const auto hi = static_cast<unsigned char>(code[0]);
+    const auto lo = static_cast<unsigned char>(code[1]);
+    font.seek(((hi - 0xB0) * 94 + (lo - 0xA1)) * 72);
+    return font.read(72);
+}
+
+bool Ink(const QByteArray& record, int column, int row) {
+    const auto byte = static_cast<unsigned char>(record[3 * column + row / 8]);
+    return (byte >> (7 - row % 8)) & 1;
+}
+
+struct CaptionGlyph {
+    const char* code;
+    int x, y;
+};
+
+const CaptionGlyph kCaptionGlyphs[] = {
+    {"\xB1\xEA", 139, 48},  {"\xD7\xBC", 163, 48}, {"\xB7\xA2", 187, 48},  {"\xD2\xF4", 211, 48},
+    {"\xC6\xB4", 139, 88},  {"\xD2\xF4", 211, 88}, {"\xB1\xCA", 139, 128}, {"\xBB\xAE", 175, 128},
+    {"\xCA\xFD", 211, 128}, {"\xD3\xA2", 10, 173}, {"\xD3\xEF", 35, 173},  {"\xD7\xE9", 10, 225},
+    {"\xB4\xCA", 35, 225},  {"\xB1\xB8", 10, 270}, {"\xD7\xA2", 35, 270},
+};
+
+const char* const kLessonCodes[] = {"\xB4\xF3", "\xBC\xD2", "\xD1\xA7", "\xD6\xD0", "\xCE\xC4"};
+
+// Runs this test binary as the whole program in dir; returns stdout.
+struct ChildRun {
+    int exitCode = -1;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    QString output;
+};
+
+ChildRun RunChild(const QString& mode, const QString& dir) {
+    QProcess child;
+    child.setWorkingDirectory(dir);
+    child.start(QCoreApplication::applicationFilePath(), {mode});
+    ChildRun run;
+    if (!child.waitForFinished(20000)) {
+        child.kill();
+        child.waitForFinished();
+        return run;
+    }
+    run.exitCode = child.exitCode();
+    run.status = child.exitStatus();
+    run.output = QString::fromLatin1(child.readAllStandardOutput());
+    return run;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void separatorLinesLieOnTheirRowsAndEnds();
+    void captionGlyphsMatchTheFontInBlue();
+    void buttonGlyphsAreRedInTheirPictures();
+    void repaintGivesIdenticalPixels();
+    void statusBarShowsTheStartUpDateInTheShortFormat();
+    void layoutPutsControlsWhereTheFormHasThem();
+
+    void disabledMenuItemsCannotBeTriggered();
+    void menuItemsHaveTheirNamesAndCaptions();
+    void aboutTwiceShowsOneBoxAndEnterClosesIt();
+    void linkClicksOpenTheSameAddressEachTime();
+    void helpTopicOpensTheHelpFileOfTheWorkingDirectory();
+    void movingFromTheLinkOntoTheMemoLeavesTheArrow();
+    void phraseLabelSetsAndClearsTheHand();
+    void memoGetsItsScrollBarOnTheFirstMove();
+
+    void missingFontEndsTheProgramWithItsMessage();
+    void fileExitEndsTheProgramWithStatusZero();
+
+private:
+    QImage Client() {
+        return form_->Client->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    TForm1* form_ = nullptr;
+    std::vector<std::string> shellOpened_;
+    std::vector<std::string> messages_;
+};
+
+void MainWindowTest::init() {
+    shellOpened_.clear();
+    messages_.clear();
+    SetShellOpenHandler([this](const std::string& target) { shellOpened_.push_back(target); });
+    SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
+    SetScreenCursor(kCursorDefault);
+    Form1 = form_ = new TForm1;
+    AboutDlg = new TAboutDlg;
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+}
+
+void MainWindowTest::cleanup() {
+    delete AboutDlg;
+    AboutDlg = nullptr;
+    delete form_;
+    Form1 = form_ = nullptr;
+    SetScreenCursor(kCursorDefault);
+    SetShellOpenHandler({});
+    SetMessageSink({});
+    SetDateSource({});
+    QLocale::setDefault(QLocale::c());
+}
+
+// A width-2 pen covers the row of the line and the one above it, from one
+// pixel left of the first point to the pixel before the end point.
+void MainWindowTest::separatorLinesLieOnTheirRowsAndEnds() {
+    const QImage image = Client();
+    struct Row {
+        int y, x1, x2;
+    };
+    const Row rows[] = {{80, 132, 627}, {120, 132, 627}, {160, 132, 627},
+                        {215, 1, 627},  {260, 1, 627},   {300, 1, 627}};
+    for (const Row& r : rows) {
+        for (int x = r.x1 - 1; x < r.x2; ++x) {
+            QCOMPARE(image.pixel(x, r.y), kSeparatorRgb);
+            QCOMPARE(image.pixel(x, r.y - 1), kSeparatorRgb);
+        }
+        QVERIFY(image.pixel(r.x2, r.y) != kSeparatorRgb);
+        QVERIFY(image.pixel(r.x1 + 300, r.y + 1) != kSeparatorRgb);
+        QVERIFY(image.pixel(r.x1 + 300, r.y - 2) != kSeparatorRgb);
+    }
+    // The lower lines start at the window's left edge, the upper ones right of the card.
+    QCOMPARE(image.pixel(0, 260), kSeparatorRgb);
+    QVERIFY(image.pixel(130, 80) != kSeparatorRgb);
+}
+
+void MainWindowTest::captionGlyphsMatchTheFontInBlue() {
+    const QImage image = Client();
+    for (const CaptionGlyph& g : kCaptionGlyphs) {
+        const QByteArray record = FontRecord(g.code);
+        QCOMPARE(record.size(), 72);
+        int ink = 0;
+        for (int column = 0; column < 24; ++column) {
+            for (int row = 0; row < 24; ++row) {
+                const QRgb pixel = image.pixel(g.x + column, g.y + row);
+                if (Ink(record, column, row)) {
+                    QCOMPARE(pixel, kBlueRgb);
+                    ++ink;
+                } else {
+                    QVERIFY(pixel != kBlueRgb);
+                }
+            }
+        }
+        QVERIFY2(ink > 20, g.code);
+    }
+}
+
+void MainWindowTest::buttonGlyphsAreRedInTheirPictures() {
+    Client();  // a paint draws the buttons
+    for (int i = 1; i <= kLessonCharCount; ++i) {
+        const QByteArray record = FontRecord(kLessonCodes[i - 1]);
+        const QImage picture = form_->CharacterButton(i)->Picture();
+        QCOMPARE(picture.size(), QSize(26, 26));
+        for (int column = 0; column < 24; ++column) {
+            for (int row = 0; row < 24; ++row) {
+                const QRgb pixel = picture.pixel(1 + column, 1 + row);
+                if (Ink(record, column, row)) {
+                    QCOMPARE(pixel, kRedRgb);
+                } else {
+                    QCOMPARE(qAlpha(pixel), 0);
+                }
+            }
+        }
+        // The glyph shows through the button as the learner sees it.
+        const QImage shown = form_->CharacterButton(i)->grab().toImage();
+        for (int column = 0; column < 24; ++column) {
+            for (int row = 0; row < 24; ++row) {
+                if (Ink(record, column, row))
+                    QCOMPARE(shown.pixel(1 + column, 1 + row) & 0xFFFFFF, kRedRgb & 0xFFFFFF);
+            }
+        }
+    }
+}
+
+void MainWindowTest::repaintGivesIdenticalPixels() {
+    const QImage first = Client();
+    form_->showMinimized();
+    QTest::qWait(20);
+    form_->showNormal();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    form_->Client->repaint();
+    QCOMPARE(Client(), first);
+}
+
+void MainWindowTest::statusBarShowsTheStartUpDateInTheShortFormat() {
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+    SetDateSource([] { return QDate(2002, 11, 28); });
+    TForm1 form;
+    QCOMPARE(form.StatusBar1->PanelCount(), 8);
+    QCOMPARE(form.StatusBar1->PanelText(5), QString("now 2002-11-28"));
+    for (int i : {0, 1, 2, 3, 4, 6, 7}) QVERIFY(form.StatusBar1->PanelText(i).isEmpty());
+    const int widths[] = {50, 55, 100, 50, 117, 100, 50, 50};
+    for (int i = 0; i < 8; ++i) QCOMPARE(form.StatusBar1->PanelWidth(i), widths[i]);
+
+    // The date is the start-up date: a later day does not change it.
+    SetDateSource([] { return QDate(2002, 11, 29); });
+    form.repaint();
+    QCOMPARE(form.StatusBar1->PanelText(5), QString("now 2002-11-28"));
+
+    // Another locale, another short format.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    TForm1 us;
+    QCOMPARE(us.StatusBar1->PanelText(5),
+             "now " + QLocale().toString(QDate(2002, 11, 29), QLocale::ShortFormat));
+}
+
+void MainWindowTest::layoutPutsControlsWhereTheFormHasThem() {
+    QCOMPARE(form_->Client->size(), QSize(632, 358));
+    QVERIFY(form_->Client->geometry().top() >= form_->MainMenu1->height());
+    QCOMPARE(form_->size(), form_->minimumSize());
+    QCOMPARE(form_->size(), form_->maximumSize());
+    QVERIFY(!(form_->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(form_->windowTitle(), QString("TallowFern demo"));
+
+    QCOMPARE(form_->Panel1->geometry(), QRect(0, 0, 632, 31));
+    const int lefts[] = {0, 44, 88, 132, 177};
+    for (int i = 1; i <= 5; ++i) {
+        QCOMPARE(form_->CharacterFrame(i)->geometry(), QRect(lefts[i - 1], 1, 28, 28));
+        QCOMPARE(form_->CharacterFrame(i)->BevelOuter(), Bevel::Raised);
+        QCOMPARE(form_->CharacterButton(i)->geometry(), QRect(1, 1, 26, 26));
+    }
+    QCOMPARE(form_->Panel10->objectName(), QString("Panel10"));
+    QCOMPARE(form_->Panel7->objectName(), QString("Panel7"));
+    QCOMPARE(form_->Panel2->geometry(), QRect(0, 33, 129, 129));
+    QCOMPARE(form_->Image6->geometry(), QRect(0, -1, 129, 133));
+    QCOMPARE(form_->Image8->geometry(), QRect(448, 52, 22, 22));
+    QVERIFY(!form_->Image8->isEnabled());
+    QCOMPARE(form_->Memo1->geometry(), QRect(135, 164, 441, 49));
+    QCOMPARE(form_->StatusBar1->geometry(), QRect(0, 311, 632, 19));
+    QCOMPARE(form_->Panel3->geometry(), QRect(0, 330, 632, 28));
+    QCOMPARE(form_->LabelMyWeb->geometry(), QRect(464, 8, 140, 13));
+    QCOMPARE(form_->Label1->geometry(), QRect(240, 51, 180, 24));
+    QCOMPARE(form_->Label6->geometry(), QRect(65, 273, 54, 24));
+    QCOMPARE(form_->Label7->pos(), QPoint(348, 88));
+    QCOMPARE(form_->Label10->pos(), QPoint(135, 228));
+    QCOMPARE(form_->Label10->text(), QString("       click here to Get Phrases       "));
+    QVERIFY(form_->Label7->text().isEmpty());
+    QVERIFY(form_->Label8->text().isEmpty());
+    QVERIFY(form_->Memo1->Lines().isEmpty());
+    QCOMPARE(form_->Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(QByteArray(LessonChars), QByteArray("\xB4\xF3\xBC\xD2\xD1\xA7\xD6\xD0\xCE\xC4"));
+}
+
+void MainWindowTest::disabledMenuItemsCannotBeTriggered() {
+    std::vector<QAction*> disabled = form_->volumeItems;
+    disabled.push_back(form_->Search1);
+    QCOMPARE(form_->volumeItems.size(), std::size_t{21});
+    for (QAction* item : disabled) {
+        QVERIFY(!item->isEnabled());
+        QSignalSpy spy(item, &QAction::triggered);
+        item->trigger();
+        QCOMPARE(spy.count(), 0);
+    }
+    // A real click on "Search" in the menu bar does nothing either.
+    QSignalSpy searchSpy(form_->Search1, &QAction::triggered);
+    const QRect search = form_->MainMenu1->actionGeometry(form_->Search1);
+    QTest::mouseClick(form_->MainMenu1, Qt::LeftButton, {}, search.center());
+    QCOMPARE(searchSpy.count(), 0);
+    QVERIFY(form_->Exit1->isEnabled() && form_->About1->isEnabled());
+}
+
+void MainWindowTest::menuItemsHaveTheirNamesAndCaptions() {
+    QCOMPARE(form_->File1->title(), QString("&File"));
+    QCOMPARE(form_->Lesson1->title(), QString("&Lesson"));
+    QCOMPARE(form_->Help1->title(), QString("&Help"));
+    QCOMPARE(form_->chinese1->title(), QString("<chinese>"));
+    QCOMPARE(form_->StandardChinese1->title(), QString("<Standard Chinese>"));
+    QStringList names;
+    for (QAction* a : form_->volumeItems) names << a->objectName();
+    QCOMPARE(names,
+             QStringList({"volume11", "volume21", "volume31", "volume41",  "volume51",  "volume61",
+                          "volume71", "volume81", "volume91", "volume101", "volume111", "volume121",
+                          "volume12", "volume22", "volume32", "volume42",  "volume52",  "volume62",
+                          "volume72", "volume82", "volume1"}));
+    QCOMPARE(form_->volumeItems[11]->text(), QString("volume12"));
+    QCOMPARE(form_->volumeItems[20]->text(), QString("volume9"));
+    const QList<QAction*> help = form_->Help1->actions();
+    QCOMPARE(help.size(), 4);
+    QCOMPARE(help[0]->text(), QString("Help Topic"));
+    QVERIFY(help[1]->isSeparator());
+    QCOMPARE(help[2]->text(), QString("TallowFern Home Page"));
+    QCOMPARE(help[3]->text(), QString("About"));
+    QCOMPARE(form_->Exit1->text(), QString("Exit"));
+}
+
+void MainWindowTest::aboutTwiceShowsOneBoxAndEnterClosesIt() {
+    form_->About1->trigger();
+    form_->About1->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(AboutDlg));
+    int boxes = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TAboutDlg*>(w) && w->isVisible()) ++boxes;
+    }
+    QCOMPARE(boxes, 1);
+    QCOMPARE(AboutDlg->size(), QSize(313, 214));
+    QCOMPARE(AboutDlg->windowTitle(), QString("About TallowFern"));
+    QCOMPARE(AboutDlg->Label1->text(), QString("TallowFern demo Version "));
+    QCOMPARE(AboutDlg->OKBtn->geometry(), QRect(119, 180, 75, 25));
+    QVERIFY(AboutDlg->OKBtn->isDefault());
+    QVERIFY(form_->isEnabled());  // modeless
+
+    QTest::keyClick(AboutDlg, Qt::Key_Return);
+    QVERIFY(!AboutDlg->isVisible());
+    form_->About1->trigger();
+    QVERIFY(AboutDlg->isVisible());
+    QTest::mouseClick(AboutDlg->OKBtn, Qt::LeftButton);
+    QVERIFY(!AboutDlg->isVisible());
+}
+
+void MainWindowTest::linkClicksOpenTheSameAddressEachTime() {
+    QTest::mouseClick(form_->LabelMyWeb, Qt::LeftButton);
+    QTest::mouseClick(form_->LabelMyWeb, Qt::LeftButton);
+    form_->TallowFernHomePage1->trigger();
+    QCOMPARE(shellOpened_.size(), std::size_t{3});
+    for (const std::string& target : shellOpened_)
+        QCOMPARE(target, std::string("http://tallowfern.example"));
+    QCOMPARE(form_->LabelMyWeb->text(), QString("http://tallowfern.example"));
+}
+
+void MainWindowTest::helpTopicOpensTheHelpFileOfTheWorkingDirectory() {
+    form_->HelpTopic1->trigger();
+    QCOMPARE(shellOpened_.size(), std::size_t{1});
+    QCOMPARE(shellOpened_[0], std::string("tallowfern.chm"));
+}
+
+void MainWindowTest::movingFromTheLinkOntoTheMemoLeavesTheArrow() {
+    QWidget* window = form_;
+    const QPoint link = form_->LabelMyWeb->mapTo(window, QPoint(20, 6));
+    QTest::mouseMove(window, link);
+    QTest::mouseMove(window, link + QPoint(1, 0));
+    QTRY_VERIFY(form_->LabelMyWeb->Bold());
+    QCOMPARE(ScreenCursor(), kCursorHandPoint);
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
+
+    QTest::mouseMove(window, form_->Memo1->mapTo(window, QPoint(100, 20)));
+    QTRY_COMPARE(ScreenCursor(), kCursorArrow);
+    QVERIFY(!form_->LabelMyWeb->Bold());
+    QVERIFY(QGuiApplication::overrideCursor() != nullptr);
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+}
+
+void MainWindowTest::phraseLabelSetsAndClearsTheHand() {
+    QWidget* window = form_;
+    QTest::mouseMove(window, form_->Label10->mapTo(window, QPoint(30, 10)));
+    QTRY_COMPARE(ScreenCursor(), kCursorHandPoint);
+    QTest::mouseMove(window, form_->Memo1->mapTo(window, QPoint(100, 20)));
+    QTRY_COMPARE(ScreenCursor(), kCursorDefault);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void MainWindowTest::memoGetsItsScrollBarOnTheFirstMove() {
+    QCOMPARE(form_->Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QWidget* window = form_;
+    QTest::mouseMove(window, form_->Memo1->mapTo(window, QPoint(50, 10)));
+    QTest::mouseMove(window, form_->Memo1->mapTo(window, QPoint(60, 12)));
+    QTRY_COMPARE(form_->Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(form_->Memo1->cursorWidth(), 0);
+}
+
+void MainWindowTest::missingFontEndsTheProgramWithItsMessage() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const ChildRun run = RunChild("--child-run", dir.path());
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, QString("message: chinese font File not found,please check or "
+                                 "e_mail:help@tallowfern.example\n"));
+}
+
+void MainWindowTest::fileExitEndsTheProgramWithStatusZero() {
+    const ChildRun run = RunChild("--child-exit", QDir::currentPath());
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, QString("exited\n"));
+}
+
+// Child modes: the whole program, its messages on standard output.
+int main(int argc, char** argv) {
+    if (argc == 2 &&
+        (std::strcmp(argv[1], "--child-run") == 0 || std::strcmp(argv[1], "--child-exit") == 0)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        SetMessageSink([](const std::string& text) {
+            std::printf("message: %s\n", text.c_str());
+            std::fflush(stdout);
+        });
+        const bool exitByMenu = std::strcmp(argv[1], "--child-exit") == 0;
+        const int status = RunProgram(1, argv, [exitByMenu] {
+            if (exitByMenu) QTimer::singleShot(200, [] { Form1->Exit1->trigger(); });
+        });
+        if (exitByMenu) std::printf("exited\n");
+        return status;
+    }
+    QApplication app(argc, argv);
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"
