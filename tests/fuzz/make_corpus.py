@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets from a built run/dat folder.
+
+    tests/fuzz/make_corpus.py build/run/dat
+
+Cuts outline records, stroke-order records, dictionary lines and font records
+from dat/zw.dat and dat/hzk24k.dat, adds the worked outline example, and
+writes them below tests/fuzz/corpus/<target>/seed-*. Kept small on purpose.
+"""
+import pathlib
+import re
+import struct
+import sys
+
+HERE = pathlib.Path(__file__).resolve().parent
+ROOT = HERE.parent.parent
+STROKE_ORDER_OFFSET = 3504
+DICTIONARY_OFFSET = 662038
+
+
+def scramble_pad():
+    text = (ROOT / "data/scramble_key.cpp").read_text()
+    body = text[text.index("{") + 1:text.rindex("}")]
+    key = [int(v) for v in re.findall(r"-?\d+", body)]
+    assert len(key) == 272, len(key)
+    return [((k & 0xFF) * (k & 0xFF)) & 0xFF for k in key]
+
+
+def descramble(blob, first):
+    pad = scramble_pad()
+    return bytes(b ^ pad[(first + i) % 272] for i, b in enumerate(blob))
+
+
+def outline_sizes():
+    """Sizes of the index table entries, from the generated tables."""
+    for base in [ROOT / "build", *sorted(ROOT.glob("build*"))]:
+        tables = base / "generated/lesson_tables.cpp"
+        if tables.exists():
+            return [int(s) for s in re.findall(r"// 0x[0-9A-F]{4}, (\d+) bytes", tables.read_text())]
+    sys.exit("no generated/lesson_tables.cpp in a build folder")
+
+
+def fixed(v):
+    return struct.pack("<i", round(v * 65536))
+
+
+def worked_example():
+    def polygon(start, curves):
+        body = b"".join(struct.pack("<HH", t, len(p)) + b"".join(fixed(x) + fixed(y) for x, y in p)
+                        for t, p in curves)
+        return struct.pack("<II", 16 + len(body), 24) + fixed(start[0]) + fixed(start[1]) + body
+    return (polygon((10.75, 20.25), [(1, [(30.5, 20.25), (30.4, 40.6)]),
+                                    (2, [(20, 50), (10, 45.5), (10.75, 20.25)])]) +
+            polygon((-2.5, -0.25), [(1, [(-2.5, 5.5), (-0.25, -0.25)])]))
+
+
+def write(target, name, data):
+    folder = HERE / "corpus" / target
+    folder.mkdir(parents=True, exist_ok=True)
+    (folder / f"seed-{name}").write_bytes(data)
+
+
+def main(dat):
+    zw = (dat / "zw.dat").read_bytes()
+    font = (dat / "hzk24k.dat").read_bytes()
+
+    # Outline records, descrambled, one per character; the worked example.
+    at = 0
+    for i, size in enumerate(outline_sizes()):
+        write("outline", f"char{i}", descramble(zw[at:at + size], 33))
+        at += size
+    write("outline", "worked-example", worked_example())
+
+    # Stroke-order records under the lesson key; the whole table; odd lengths.
+    key = b"hijklmnPqrs"
+    table = zw[STROKE_ORDER_OFFSET:STROKE_ORDER_OFFSET + 160]
+    for r in range(5):
+        write("des", f"record{r}", bytes([len(key)]) + key + table[32 * r:32 * r + 32])
+    write("des", "table", bytes([len(key)]) + key + table)
+    write("des", "odd-length", bytes([8]) + key[:8] + table[:13])
+    write("des", "short-key", bytes([3]) + b"hij" + table[:8])
+
+    # Dictionary lines as stored: the first lines, the lesson characters' lines.
+    lines = zw[DICTIONARY_OFFSET:].split(b"\n")
+    write("dictionary", "first", b"\n".join(lines[:12]) + b"\n")
+    write("dictionary", "last", b"\n".join(lines[-8:]))
+    step = max(1, len(lines) // 6)
+    for n in range(1, 6):
+        write("dictionary", f"lines{n}", b"\n".join(lines[n * step:n * step + 6]) + b"\n")
+
+    # Font: code, x, y, then a short font file.
+    def record(hi, lo):
+        at = ((hi - 0xB0) * 94 + (lo - 0xA1)) * 72
+        return font[at:at + 72]
+    write("glyph24", "first-row", bytes([0xB0, 0xA1, 0, 0]) + font[:72 * 4])
+    write("glyph24", "cell93", bytes([0xB0, 0xFE, 3, 5]) + font[:72 * 94])
+    write("glyph24", "da-as-first", bytes([0xB0, 0xA1, 0xFE, 30]) + record(0xB4, 0xF3))
+    write("glyph24", "short", bytes([0xB0, 0xA2, 1, 1]) + font[:100])
+    write("glyph24", "symbol-row", bytes([0xA1, 0xA1, 0, 0]) + record(0xD6, 0xD0))
+
+
+if __name__ == "__main__":
+    main(pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build/run/dat"))
