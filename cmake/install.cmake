@@ -49,12 +49,10 @@ install(CODE "
     include(\"${CMAKE_SOURCE_DIR}/cmake/install_desktop_entry.cmake\")
 ")
 
-# The 32 x 32 program icon, once app/resources has it.
-install(CODE "
-    if(EXISTS \"${TF_ICON_SOURCE}\")
-        file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps\"
-            TYPE FILE FILES \"${TF_ICON_SOURCE}\")
-    else()
-        message(STATUS \"No icon yet: ${TF_ICON_SOURCE}\")
-    endif()
-")
+# The 32 x 32 program icon, written by the pictures target (app/).
+set(TF_ICON_DIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+if(DEFINED TALLOWFERN_ICON_PNG)
+    install(FILES ${TALLOWFERN_ICON_PNG} DESTINATION ${TF_ICON_DIR} RENAME tallowfern.png)
+elseif(EXISTS ${TF_ICON_SOURCE})
+    install(FILES ${TF_ICON_SOURCE} DESTINATION ${TF_ICON_DIR})
+endif()

@@ -35,9 +35,15 @@ if [ -f "$run/speaker1.bmp" ]; then
     cmp -s "$run/speaker1.bmp" "$data/speaker1.bmp" || fail "speaker1.bmp not installed"
 fi
 icon="$prefix/share/icons/hicolor/32x32/apps/tallowfern.png"
-if [ -f "$src/app/resources/tallowfern.png" ]; then
-    cmp -s "$src/app/resources/tallowfern.png" "$icon" || fail "icon not installed"
-fi
+for made in "$build/generated/tallowfern.png" "$src/app/resources/tallowfern.png"; do
+    if [ -f "$made" ]; then
+        cmp -s "$made" "$icon" || fail "icon $made not installed"
+        if command -v file >/dev/null 2>&1; then
+            file -b "$icon" | grep -q '32 x 32' || fail "icon is not 32 x 32"
+        fi
+        break
+    fi
+done
 
 desktop="$prefix/share/applications/tallowfern.desktop"
 check_file "$desktop"
