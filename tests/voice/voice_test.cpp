@@ -1,0 +1,219 @@
+// The pronunciation player: lookup in the voice directory, the recording read
+// from the voice section, and what reaches the audio device.
+#include "lesson/voice.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/runtime.h"
+#include "data/descramble.h"
+#include "data/lesson_file.h"
+#include "lesson/sound.h"
+#include "lesson/wav.h"
+
+namespace {
+
+void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+// A canonical 16-bit mono PCM image whose samples are a ramp from seed.
+std::vector<std::uint8_t> WavImage(std::size_t samples, int seed, std::uint32_t rate = 8000) {
+    std::vector<std::uint8_t> out;
+    const auto data = static_cast<std::uint32_t>(samples * 2);
+    for (char c : std::string("RIFF")) out.push_back(static_cast<std::uint8_t>(c));
+    PutU32(out, 36 + data);
+    for (char c : std::string("WAVEfmt ")) out.push_back(static_cast<std::uint8_t>(c));
+    PutU32(out, 16);
+    PutU16(out, 1);
+    PutU16(out, 1);
+    PutU32(out, rate);
+    PutU32(out, rate * 2);
+    PutU16(out, 2);
+    PutU16(out, 16);
+    for (char c : std::string("data")) out.push_back(static_cast<std::uint8_t>(c));
+    PutU32(out, data);
+    for (std::size_t i = 0; i < samples; ++i)
+        PutU16(out, static_cast<std::uint16_t>(seed * 977 + i * 31));
+    return out;
+}
+
+const char* const kNames[26] = {"da4",  "jia1", "xue2", "zhong1", "wen2",   "a",   "ba",
+                                "ci2",  "de5",  "e4",   "fa1",    "ge4",    "he2", "ji4",
+                                "ke3",  "le5",  "ma1",  "ni3",    "ou3",    "pa4", "qi1",
+                                "ren2", "shi4", "ta1",  "wo3",    "zhuang4"};
+
+// A lesson file whose voice section holds 26 recordings of different lengths.
+struct VoiceFixture : testing::Test {
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("voice_test_" + std::to_string(::getpid()) + "_" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir);
+        path = (dir / "zw.dat").string();
+        std::vector<std::uint8_t> file(lesson_file::kVoiceOffset, 0);
+        for (int k = 0; k < 26; ++k) {
+            images.push_back(WavImage(40 + 7 * static_cast<std::size_t>(k), k));
+            directory[static_cast<std::size_t>(k)] =
+                EncodeVoiceEntry(kNames[k], static_cast<std::int32_t>(images.back().size()));
+            std::vector<std::uint8_t> stored = images.back();
+            DescrambleStream(stored.data(), stored.size(), kVoiceFirstKeyIndex);
+            file.insert(file.end(), stored.begin(), stored.end());
+        }
+        Write(file);
+        SetMessageSink([this](const std::string& text) { messages.push_back(text); });
+    }
+    void TearDown() override {
+        SetMessageSink({});
+        std::filesystem::remove_all(dir);
+    }
+    void Write(const std::vector<std::uint8_t>& bytes) {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+
+    std::filesystem::path dir;
+    std::string path;
+    std::array<VoiceEntry, kVoiceEntries> directory{};
+    std::vector<std::vector<std::uint8_t>> images;
+    std::vector<std::string> messages;
+};
+
+}  // namespace
+
+TEST(VoiceDirectory, FourLetterNamesHaveDivisorOne) {
+    EXPECT_EQ(VoiceLengthDivisor(4), 1);
+    EXPECT_EQ(EncodeVoiceEntry("jia1", 12345).lengthCode, 12345);
+    const int divisors[] = {7, 5, 3, 1, 8, 6, 4};
+    for (std::size_t n = 1; n <= 7; ++n) EXPECT_EQ(VoiceLengthDivisor(n), divisors[n - 1]);
+}
+
+TEST_F(VoiceFixture, FirstRecordingStartsTheSectionAndTheLastFollowsTheOther25) {
+    const VoiceLocation first = FindVoice(directory, "da4");
+    ASSERT_TRUE(first.found);
+    EXPECT_EQ(first.offset, 0);
+    EXPECT_EQ(first.length, static_cast<std::int32_t>(images[0].size()));
+
+    std::int64_t before = 0;
+    for (int k = 0; k < 25; ++k)
+        before += static_cast<std::int64_t>(images[static_cast<std::size_t>(k)].size());
+    const VoiceLocation last = FindVoice(directory, "zhuang4");
+    ASSERT_TRUE(last.found);
+    EXPECT_EQ(last.offset, before);
+
+    const VoiceRecording recording = ReadVoiceRecording(path, last);
+    ASSERT_EQ(recording.status, VoiceReadStatus::Ok);
+    EXPECT_EQ(recording.image, images[25]);
+}
+
+TEST_F(VoiceFixture, LookupsLeaveTheDirectoryUnchangedAndRepeat) {
+    const auto pristine = directory;
+    const VoiceRecording a = ReadVoiceRecording(path, FindVoice(directory, "wen2"));
+    const VoiceRecording b = ReadVoiceRecording(path, FindVoice(directory, "wen2"));
+    ASSERT_EQ(a.status, VoiceReadStatus::Ok);
+    EXPECT_EQ(a.image, b.image);
+    EXPECT_EQ(a.image, images[4]);
+    EXPECT_EQ(std::memcmp(&pristine, &directory, sizeof directory), 0);
+    ASSERT_TRUE(ParseWav(a.image).has_value());
+}
+
+TEST_F(VoiceFixture, MatchIsExact) {
+    for (const char* name : {"Da4", "da4 ", "", "da", "zhuang45", "da4\t"}) {
+        EXPECT_FALSE(FindVoice(directory, name).found) << '"' << name << '"';
+    }
+    EXPECT_EQ(PlayVoice("Da4", directory, path), 0);
+    EXPECT_EQ(PlayVoice("", directory, path), 0);
+    EXPECT_EQ(messages, (std::vector<std::string>{"not found the voice", "not found the voice"}));
+}
+
+TEST_F(VoiceFixture, FoundRecordingIsPlayed) {
+    EXPECT_EQ(PlayVoice("xue2", directory, path), 1);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(VoiceFixture, FileEndingInsideTheRecordingIsNotPlayed) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    in.close();
+    bytes.resize(bytes.size() - 10);
+    Write(bytes);
+    EXPECT_EQ(ReadVoiceRecording(path, FindVoice(directory, "zhuang4")).status,
+              VoiceReadStatus::Damaged);
+    EXPECT_EQ(PlayVoice("zhuang4", directory, path), 0);
+    EXPECT_EQ(messages, std::vector<std::string>{"voice data damaged"});
+    // The recordings before the cut are still good.
+    EXPECT_EQ(PlayVoice("da4", directory, path), 1);
+}
+
+TEST_F(VoiceFixture, RecordingThatIsNotAWavImageIsNotPlayed) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    in.close();
+    bytes[lesson_file::kVoiceOffset] ^= 0x20;  // "RIFF" no more
+    Write(bytes);
+    EXPECT_EQ(PlayVoice("da4", directory, path), 0);
+    EXPECT_EQ(messages, std::vector<std::string>{"voice data damaged"});
+}
+
+TEST_F(VoiceFixture, MissingFileEndsTheProgramWithStatusOne) {
+    const std::string missing = (dir / "none.dat").string();
+    EXPECT_EXIT(
+        {
+            SetMessageSink([](const std::string& text) {
+                std::fprintf(stderr, "message: %s\n", text.c_str());
+            });
+            PlayVoice("da4", directory, missing);
+        },
+        testing::ExitedWithCode(1), "message: file open error");
+}
+
+TEST(Wav, RejectsImagesThatDoNotHoldTheirChunks) {
+    std::vector<std::uint8_t> good = WavImage(10, 1);
+    const auto info = ParseWav(good);
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->dataOffset, 44U);
+    EXPECT_EQ(info->dataLength, 20U);
+    EXPECT_EQ(info->sampleRate, 8000U);
+
+    std::vector<std::uint8_t> cut(good.begin(), good.end() - 1);
+    EXPECT_FALSE(ParseWav(cut).has_value());
+    std::vector<std::uint8_t> compressed = good;
+    compressed[20] = 2;  // not PCM
+    EXPECT_FALSE(ParseWav(compressed).has_value());
+    EXPECT_FALSE(ParseWav({}).has_value());
+    std::vector<std::uint8_t> huge = good;
+    huge[40] = 0xFF;  // data chunk longer than the image
+    huge[43] = 0x7F;
+    EXPECT_FALSE(ParseWav(huge).has_value());
+}
+
+// The disk driver writes what the device plays to a file.
+TEST(Sound, SamplesReachTheDeviceUnchanged) {
+    const std::string out = (std::filesystem::temp_directory_path() /
+                             ("disk_audio_" + std::to_string(::getpid()) + ".raw"))
+                                .string();
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+    ::setenv("SDL_DISKAUDIODELAY", "1", 1);
+    const std::vector<std::uint8_t> image = WavImage(4000, 3, 22050);
+    PlayWavSync(image);
+    std::ifstream in(out, std::ios::binary);
+    const std::vector<std::uint8_t> played((std::istreambuf_iterator<char>(in)), {});
+    std::filesystem::remove(out);
+    const std::vector<std::uint8_t> samples(image.begin() + 44, image.end());
+    ASSERT_GE(played.size(), samples.size());
+    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), played.begin()));
+}
