@@ -50,13 +50,13 @@ TEST_F(FittedOutlines, FiveRecordsInSlotOrderWithinTheBudget) {
         const auto contours = ExpandOutlineRecord(outline.record);
         ASSERT_TRUE(contours);
         ASSERT_EQ(contours->size(), strokes[c]);
-        ASSERT_LE(contours->size(), kMaxContours);
+        ASSERT_LE(contours->size(), kMaxStrokes);
         std::size_t points = 0;
         for (const auto& contour : *contours) {
-            EXPECT_LE(contour.size(), kMaxContourPoints);
+            EXPECT_LE(contour.size(), static_cast<std::size_t>(kMaxContourPoints));
             points += contour.size();
         }
-        EXPECT_LE(points, kMaxCharacterPoints);
+        EXPECT_LE(points, static_cast<std::size_t>(kMaxOutlinePoints));
     }
     EXPECT_LE(total, kBudget);
     EXPECT_GT(total, kBudget - 64) << "the budget should be used";

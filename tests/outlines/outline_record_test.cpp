@@ -1,4 +1,4 @@
-// The expansion of outline records that the fitter measures with.
+// The expansion of outline records that the fitter measures with: the program's own.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -76,10 +76,6 @@ TEST(OutlineRecord, MalformedRecordsAreRejected) {
     sizeTooBig.Polygon(16 + 4 + 24 + 8, 0, 0).Curve(1, {{1, 2}, {3, 4}, {5, 6}});
     EXPECT_FALSE(ExpandOutlineRecord(sizeTooBig.bytes));
 
-    RecordWriter notPolygon;
-    notPolygon.U32(16 + 4 + 8).U32(25).Fixed(0).Fixed(0).Curve(1, {{1, 2}});
-    EXPECT_FALSE(ExpandOutlineRecord(notPolygon.bytes));
-
     RecordWriter shortSpline;
     shortSpline.Polygon(16 + 4 + 8, 0, 0).Curve(2, {{1, 2}});
     EXPECT_FALSE(ExpandOutlineRecord(shortSpline.bytes));
@@ -88,14 +84,16 @@ TEST(OutlineRecord, MalformedRecordsAreRejected) {
     pointsPastPolygon.Polygon(16 + 4 + 8, 0, 0).Curve(1, {{1, 2}, {3, 4}});
     EXPECT_FALSE(ExpandOutlineRecord(pointsPastPolygon.bytes));
 
-    RecordWriter unknownCurve;
-    unknownCurve.Polygon(16 + 4 + 16, 0, 0).Curve(3, {{1, 2}, {3, 4}});
-    EXPECT_FALSE(ExpandOutlineRecord(unknownCurve.bytes));
-
     RecordWriter truncated;
     truncated.Polygon(16 + 4 + 24, 0, 0).Curve(1, {{1, 2}, {3, 4}, {5, 6}});
     truncated.bytes.resize(30);
     EXPECT_FALSE(ExpandOutlineRecord(truncated.bytes));
+
+    // 51 points in one spline contour: 102 points with the closing two, over 100.
+    RecordWriter tooLong;
+    std::vector<std::pair<double, double>> points(51, {1, 1});
+    tooLong.Polygon(16 + 4 + 8 * 51, 0, 0).Curve(2, points);
+    EXPECT_FALSE(ExpandOutlineRecord(tooLong.bytes));
 }
 
 }  // namespace

@@ -11,8 +11,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "data/byte_reader.h"
-
 namespace {
 
 struct LessonCharacter {
@@ -37,9 +35,8 @@ constexpr double kSquareTop = (129.0 - kSquare) / 2.0 + 1.0;
 constexpr double kSourceTop = 900.0;
 
 constexpr std::uint32_t kPolygonType = 24;
-constexpr std::uint16_t kLineRecord = 1;
 constexpr std::uint16_t kSplineRecord = 2;
-constexpr std::size_t kPolygonHeaderBytes = 16;
+constexpr std::size_t kPolygonHeaderBytes = kPolygonHeaderSize;
 constexpr std::size_t kCurveHeaderBytes = 4;
 constexpr std::size_t kPointBytes = 8;
 
@@ -479,38 +476,17 @@ std::string LessonCharacterUtf8(std::uint16_t code) {
 
 std::optional<std::vector<std::vector<Point>>> ExpandOutlineRecord(
     std::span<const std::uint8_t> record) {
+    OutlinePoints points;
+    ContourCounts counts;
+    std::uint16_t contourCount = 0;
+    if (ParseOutline(record, points, counts, contourCount) != OutlineStatus::Ok)
+        return std::nullopt;
     std::vector<std::vector<Point>> contours;
-    ByteReader reader(record);
-    while (reader.remaining() > 0) {
-        const std::size_t header = reader.position();
-        const auto size = reader.U32();
-        const auto type = reader.U32();
-        const auto startX = reader.I32();
-        const auto startY = reader.I32();
-        if (!reader.ok() || *type != kPolygonType || *size < kPolygonHeaderBytes ||
-            *size > record.size() - header)
-            return std::nullopt;
-        const std::size_t end = header + *size;
-        std::vector<Point> points;
-        while (reader.position() < end) {
-            if (end - reader.position() < kCurveHeaderBytes) return std::nullopt;
-            const auto curveType = reader.U16();
-            const auto n = reader.U16();
-            if (!reader.ok() || kPointBytes * *n > end - reader.position()) return std::nullopt;
-            std::vector<FixedPoint> q(*n);
-            for (FixedPoint& p : q) p = {*reader.I32(), *reader.I32()};
-            if (*curveType == kLineRecord) {
-                for (const FixedPoint& p : q)
-                    points.push_back(ToScreen(FixedToInt(p.x), FixedToInt(p.y)));
-            } else if (*curveType == kSplineRecord && q.size() >= 2) {
-                AppendSpline(q, points);
-            } else {
-                return std::nullopt;
-            }
-        }
-        if (points.empty()) return std::nullopt;
-        CloseContour({*startX, *startY}, 0, points);
-        contours.push_back(std::move(points));
+    std::size_t first = 0;
+    for (std::size_t c = 0; c < contourCount; ++c) {
+        contours.emplace_back(points.begin() + static_cast<std::ptrdiff_t>(first),
+                              points.begin() + static_cast<std::ptrdiff_t>(first + counts[c]));
+        first += counts[c];
     }
     return contours;
 }
@@ -568,7 +544,7 @@ OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
     std::array<std::size_t, kLesson.size()> strokeCounts{};
     for (std::size_t c = 0; c < kLesson.size(); ++c) {
         const auto strokes = ReadStrokes(dir, kLesson[c].utf8);
-        if (strokes.size() > kMaxContours)
+        if (strokes.size() > kMaxStrokes)
             throw std::runtime_error(std::string(kLesson[c].utf8) + " has too many strokes");
         strokeCounts[c] = strokes.size();
         for (std::size_t s = 0; s < strokes.size(); ++s) {
@@ -598,8 +574,11 @@ OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
         for (StrokeWork& w : work) {
             if (w.added() == 0) continue;
             if (used + kPointBytes * w.added() > byteBudget) continue;
-            if (2 * w.next.control.size() + 2 > kMaxContourPoints) continue;
-            if (characterPoints(w.character) + 2 * w.added() > kMaxCharacterPoints) continue;
+            if (2 * w.next.control.size() + 2 > static_cast<std::size_t>(kMaxContourPoints))
+                continue;
+            if (characterPoints(w.character) + 2 * w.added() >
+                static_cast<std::size_t>(kMaxOutlinePoints))
+                continue;
             if (!best || w.gain() > best->gain()) best = &w;
         }
         if (!best) break;

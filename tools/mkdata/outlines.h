@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "glyph/outline.h"
 #include "glyph/polygon_fill.h"
 
 struct CharacterOutline {
@@ -38,14 +39,12 @@ OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir, std::size_t by
 inline constexpr int kCardWidth = 129;
 inline constexpr int kCardHeight = 133;
 
-// Program limits of one character's outline after parsing.
-inline constexpr std::size_t kMaxContours = 32;
-inline constexpr std::size_t kMaxContourPoints = 100;
-inline constexpr std::size_t kMaxCharacterPoints = 500;
+// At most one step per contour in a stroke-order record.
+inline constexpr std::size_t kMaxStrokes = 32;
 
-// The contours of an outline record as the program expands them, in screen
-// coordinates (x - 3, 110 - y), each with its two closing points. nullopt when the
-// record is malformed (bad sizes or types, a spline of fewer than two points).
+// The contours of an outline record as the program's ParseOutline expands them, in
+// screen coordinates (x - 3, 110 - y), each with its two closing points. nullopt when
+// the program would reject the record (bad sizes, a short spline, over its limits).
 std::optional<std::vector<std::vector<Point>>> ExpandOutlineRecord(
     std::span<const std::uint8_t> record);
 
