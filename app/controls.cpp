@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <utility>
 
 QColor ToQColor(Colour colour) {
@@ -195,14 +194,12 @@ TMemo::TMemo(QWidget* parent, int left, int top, int width, int height, int pixe
 }
 
 void TMemo::AddLine(const QString& line) {
-    appendPlainText(line);
+    lines_ << line;
+    setPlainText(lines_.join(QLatin1Char('\n')));
 }
 
 QStringList TMemo::Lines() const {
-    QStringList lines;
-    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) lines << b.text();
-    if (document()->isEmpty()) lines.clear();
-    return lines;
+    return lines_;
 }
 
 void TMemo::SetSelection(int start, int length) {

@@ -122,7 +122,10 @@ public:
     TMemo(QWidget* parent, int left, int top, int width, int height, int pixelHeight,
           Colour textColour);
 
-    void Clear() { clear(); }
+    void Clear() {
+        clear();
+        lines_.clear();
+    }
     void AddLine(const QString& line);
     QStringList Lines() const;
     void SetSelection(int start, int length);
@@ -134,6 +137,9 @@ signals:
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    QStringList lines_;
 };
 
 // A status bar of panels of fixed widths, one text each.

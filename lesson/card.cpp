@@ -1,9 +1,87 @@
 #include "lesson/card.h"
 
+#include <QPointer>
+#include <cstdio>
+#include <cstring>
+
+#include "app/Main.h"
+#include "app/controls.h"
+#include "app/runtime.h"
+#include "data/lesson_file.h"
+#include "glyph/stroke_wait.h"
+#include "glyph/strokes.h"
+
 std::int32_t SelectedOffset = 0;
 std::int32_t SelectedCode = 0;
 char CardLine[kLineBufferSize] = {};
 CardRecordFields CardRecord = {};
 std::uint8_t CardReady = 1;
 
-void CardButtonClick(TForm1& /*form*/, int /*button*/) {}
+namespace {
+
+// The single-character record of character at code, or false when the
+// section has none (or the file cannot be read).
+bool FindCardRecord(const char* character) {
+    CardRecord.Word[0] = '\0';
+    std::FILE* stream = std::fopen(lesson_file::kPath, "rb");
+    if (stream == nullptr) return false;
+    bool found = false;
+    if (std::fseek(stream, lesson_file::kDictionaryOffset, SEEK_SET) == 0) {
+        for (;;) {
+            if (CardRecord.Word[0] == character[0] && CardRecord.Word[1] == character[1] &&
+                CardRecord.Word[2] == '\0') {
+                found = true;
+                break;
+            }
+            if (ReadDictionaryRecord(stream, CardLine) == RecordStatus::EndOfFile) break;
+            RecordWord(CardLine, CardRecord.Word);
+        }
+    }
+    std::fclose(stream);
+    return found;
+}
+
+}  // namespace
+
+void CardButtonClick(TForm1& form, int button) {
+    if (CardReady == 0) return;
+    const int offset = 2 * (button - 1);
+    form.Image8->setEnabled(true);
+    form.CharacterFrame(button)->SetBevelOuter(Bevel::Lowered);
+    form.Label8->SetCaption(QString());
+    CardReady = 0;
+    const char* character = LessonChars + offset;
+    SelectedCode =
+        static_cast<unsigned char>(character[0]) * 256 + static_cast<unsigned char>(character[1]);
+    SelectedOffset = offset;
+
+    if (FindCardRecord(character)) {
+        RecordPinyin(CardLine, CardRecord.Pinyin);
+        RecordMeaning(CardLine, CardRecord.Meaning);
+    } else {
+        // No record of the character: empty fields, not an older line.
+        CardRecord.Pinyin[0] = '\0';
+        CardRecord.Meaning[0] = '\0';
+    }
+    form.Label7->SetCaption(QString::fromLatin1(CardRecord.Pinyin));
+    char display[kDisplayBufferSize];
+    MeaningForDisplay(CardRecord.Meaning, display);
+    form.Memo1->Clear();
+    form.Memo1->AddLine(QString());
+    form.Memo1->AddLine(QString::fromLatin1(display));
+    form.Memo1->SetSelection(0, 0);
+    form.Memo1->HideCaret();
+
+    form.Image6->ClearPicture();
+    QPointer<TForm1> alive(&form);
+    const int strokes = AnimateStrokes(form.Image6->GetCanvas(),
+                                       static_cast<std::uint16_t>(SelectedCode), form.Image6)
+                            .strokes;
+    // The window may have been closed during the animation.
+    if (alive.isNull() || ApplicationQuitting()) {
+        CardReady = 1;
+        return;
+    }
+    form.Label8->SetCaption(IntToStr(strokes));
+    CardReady = 1;
+}
