@@ -17,6 +17,7 @@ add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-con
 add_link_options(-fsanitize=address,undefined)
 
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets)
+find_package(SDL2 REQUIRED)
 
 # The pure readers.
 add_library(tf_fuzz_core STATIC
@@ -29,6 +30,7 @@ add_library(tf_fuzz_core STATIC
     ${tf_root}/glyph/polygon_fill.cpp
     ${tf_root}/glyph/outline.cpp
     ${tf_root}/lesson/voice_directory.cpp
+    ${tf_root}/lesson/wav.cpp
 )
 target_include_directories(tf_fuzz_core PUBLIC ${tf_root})
 
@@ -40,12 +42,21 @@ add_library(tf_fuzz_gui STATIC
 )
 target_link_libraries(tf_fuzz_gui PUBLIC tf_fuzz_core Qt6::Widgets)
 
+# The pronunciation player (its playback is linked, never called).
+add_library(tf_fuzz_voice STATIC
+    ${tf_root}/lesson/voice.cpp
+    ${tf_root}/lesson/sound.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_tables.cpp
+)
+target_link_libraries(tf_fuzz_voice PUBLIC tf_fuzz_gui SDL2::SDL2)
+
 enable_testing()
 set(tf_fuzz_targets
     outline tf_fuzz_core
     dictionary tf_fuzz_core
     des tf_fuzz_core
     glyph24 tf_fuzz_gui
+    voice tf_fuzz_voice
 )
 while(tf_fuzz_targets)
     list(POP_FRONT tf_fuzz_targets name lib)

@@ -98,6 +98,50 @@ def main(dat):
     write("glyph24", "short", bytes([0xB0, 0xA2, 1, 1]) + font[:100])
     write("glyph24", "symbol-row", bytes([0xA1, 0xA1, 0, 0]) + record(0xD6, 0xD0))
 
+    voices(zw)
+
+
+def voice_entry(name, length):
+    divisor = (7 * len(name)) % 9 or 9
+    code = length * divisor
+    key = code % 4 or 4
+    stored = bytes(b ^ key for b in name.encode()) + bytes(8 - len(name))
+    return stored + struct.pack("<i", code)
+
+
+def voices(zw):
+    """Directories of the real names with short recordings cut from the real ones."""
+    tables = next(b / "generated/lesson_tables.cpp" for b in [ROOT / "build", *sorted(ROOT.glob("build*"))]
+                  if (b / "generated/lesson_tables.cpp").exists()).read_text()
+    tables = tables[tables.index("VoiceDirectory"):]
+    real = [(n, int(l)) for n, l in re.findall(r"// (\w+), (\d+) bytes", tables)]
+    starts, at = {}, 3664
+    for name, length in real:
+        starts[name] = (at, length)
+        at += length
+
+    def short_recording(name, length):
+        start, _ = starts[name]
+        image = bytearray(descramble(zw[start:start + length], 0))
+        assert image[:4] == b"RIFF" and image[36:40] == b"data", name
+        struct.pack_into("<I", image, 4, length - 8)
+        struct.pack_into("<I", image, 40, length - 44)
+        return descramble(bytes(image), 0)
+
+    names = [n for n, _ in real]
+    short = 300
+    directory = b"".join(voice_entry(n, short) for n in names)
+    section = b"".join(short_recording(n, short) for n in names[:3])
+    write("voice", "first", bytes([26]) + directory + bytes([0]) + section[:short])
+    write("voice", "third", bytes([26]) + directory + bytes([2]) + section)
+    write("voice", "missing-name", bytes([26]) + directory + bytes([0x23]) + b"qu4" + section)
+    write("voice", "truncated", bytes([3]) + directory[:36] + bytes([2]) + section[:700])
+    write("voice", "raw-file", bytes([1]) + directory[:12] + bytes([0x80]) + section[:short])
+    de = names.index("de5")
+    start, length = starts["de5"]
+    write("voice", "real-de5", bytes([1]) + voice_entry("de5", length) + bytes([0]) +
+          zw[start:start + length])
+
 
 if __name__ == "__main__":
     main(pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build/run/dat"))
