@@ -1,0 +1,75 @@
+// The lesson data file of this build, read back with the tables compiled into
+// the program from the same run.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "data/descramble.h"
+#include "data/lesson_file.h"
+#include "glyph/char_index.h"
+#include "lesson/voice_directory.h"
+#include "tools/mkdata/source_text.h"
+#include "tools/mkdata/verify.h"
+#include "tools/mkdata/wav.h"
+
+TEST(BuiltLessonData, EverySectionReadsBackThroughTheProgramsReaders) {
+    const VerifyReport report = VerifyLessonData(TF_LESSON_FILE, CharIndexTable, VoiceDirectory);
+    for (const std::string& failure : report.failures) ADD_FAILURE() << failure;
+    EXPECT_TRUE(report.ok()) << report.figures;
+}
+
+TEST(BuiltLessonData, VoicesAreSpokenSyllablesOfEvenLoudness) {
+    std::uint64_t offset = lesson_file::kVoiceOffset;
+    double minRms = 0;
+    double maxRms = 0;
+    bool first = true;
+    for (const VoiceEntry& stored : VoiceDirectory) {
+        VoiceEntry entry = stored;
+        UnscrambleVoiceName(entry);
+        const auto length = static_cast<std::size_t>(VoiceRecordingLength(entry));
+        auto image = lesson_file::ReadRange(TF_LESSON_FILE, offset, length);
+        offset += length;
+        ASSERT_EQ(image.status, lesson_file::ReadStatus::Ok);
+        DescrambleStream(image.bytes.data(), image.bytes.size(), kVoiceFirstKeyIndex);
+        std::string error;
+        const auto info = InspectWav(image.bytes, error);
+        ASSERT_TRUE(info) << entry.name << ": " << error;
+        EXPECT_EQ(info->sampleRate, 22050u) << entry.name;
+        EXPECT_EQ(info->bitsPerSample, 16) << entry.name;
+        // One syllable: not silence, not a spelled-out string of letters.
+        EXPECT_GT(info->seconds, 0.1) << entry.name;
+        EXPECT_LT(info->seconds, 1.0) << entry.name;
+        EXPECT_LT(info->peakDb, -0.1) << entry.name;  // no clipping
+        if (first) minRms = maxRms = info->rmsDb;
+        first = false;
+        minRms = std::min(minRms, info->rmsDb);
+        maxRms = std::max(maxRms, info->rmsDb);
+    }
+    EXPECT_GT(minRms, -24.0);
+    EXPECT_LT(maxRms - minRms, 1.0);
+}
+
+TEST(BuiltLessonData, ASecondRunFromTheSameSourcesGivesTheSameBytes) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("tallowfern-mkdata-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string dat = (dir / "zw.dat").string();
+    const std::string tables = (dir / "lesson_tables.cpp").string();
+    const std::string command = std::string(TF_MKDATA) + " --node-modules " + TF_NODE_MODULES +
+                                " --unihan " + TF_UNIHAN + " --dat " + dat + " --tables " + tables +
+                                " --work " + (dir / "work").string() + " > " +
+                                (dir / "report.txt").string() + " 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0)
+        << ReadWholeFile((dir / "report.txt").string()).value_or("");
+    const auto built = ReadWholeFile(TF_LESSON_FILE);
+    const auto again = ReadWholeFile(dat);
+    ASSERT_TRUE(built && again);
+    EXPECT_EQ(built->size(), again->size());
+    EXPECT_TRUE(*built == *again) << "zw.dat differs between two runs";
+    EXPECT_EQ(ReadWholeFile(TF_LESSON_TABLES), ReadWholeFile(tables));
+    std::filesystem::remove_all(dir);
+}

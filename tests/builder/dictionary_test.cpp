@@ -1,0 +1,228 @@
+#include "data/dictionary.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/mkdata/cedict.h"
+#include "tools/mkdata/dictionary_build.h"
+#include "tools/mkdata/gb2312.h"
+#include "tools/mkdata/meaning.h"
+#include "tools/mkdata/phrase_page.h"
+#include "tools/mkdata/readings.h"
+#include "tools/mkdata/source_text.h"
+
+namespace {
+
+// The record the program reads back from a stored line.
+struct ReadBack {
+    std::string word, pinyin, meaning, display;
+};
+
+ReadBack ReadStored(const std::string& stored) {
+    char line[kLineBufferSize] = {};
+    std::copy(stored.begin(), stored.end(), line);
+    DescrambleLine(reinterpret_cast<std::uint8_t*>(line), stored.size());
+    char word[kWordBufferSize];
+    char pinyin[kPinyinBufferSize];
+    char meaning[kMeaningBufferSize];
+    char display[kDisplayBufferSize];
+    RecordWord(line, word);
+    RecordPinyin(line, pinyin);
+    RecordMeaning(line, meaning);
+    MeaningForDisplay(meaning, display);
+    return {word, pinyin, meaning, display};
+}
+
+std::string Gb(const std::string& utf8) {
+    return Gb2312Hanzi(utf8).value();
+}
+
+DictionarySources Sources(const std::string& cedict) {
+    DictionarySources s;
+    s.entries = ParseCedict(cedict);
+    s.readings = {{"大", "da4"}, {"中", "zhong1"}, {"家", "jia1"}};
+    s.lessonCharacters = {"大", "家", "学", "中", "文"};
+    return s;
+}
+
+std::vector<std::string> Plain(const DictionaryBuild& build) {
+    std::vector<std::string> out;
+    for (const auto& line : build.lines) out.push_back(line.utf8Word + " " + line.pinyin);
+    return out;
+}
+
+}  // namespace
+
+TEST(DictionaryLine, FieldsStandInTheirColumnsAndReadBackThroughTheColumnRules) {
+    const std::string meaning = "/big; large; great/older";  // 24 bytes: columns 89-112
+    const std::string plain = FormatDictionaryLine(Gb("大"), "da4", meaning);
+    ASSERT_EQ(plain.size(), 113u);
+    EXPECT_EQ(plain.substr(0, 2), Gb("大"));
+    EXPECT_EQ(plain.substr(2, 22), std::string(22, ' '));
+    EXPECT_EQ(plain[24], '[');
+    EXPECT_EQ(plain.substr(25, 4), "da4]");
+    EXPECT_EQ(plain[88], ' ');
+    EXPECT_EQ(plain[89], '/');
+    EXPECT_EQ(plain.substr(89), meaning);
+
+    std::string stored, error;
+    ASSERT_TRUE(ScrambleDictionaryLine(plain, stored, error)) << error;
+    const ReadBack r = ReadStored(stored);
+    EXPECT_EQ(r.word, Gb("大"));
+    EXPECT_EQ(r.pinyin, "da4");
+    EXPECT_EQ(r.meaning, meaning);
+    EXPECT_EQ(r.display, "big; large; great; older");  // no dangling "; "
+}
+
+TEST(DictionaryLine, LongestLineFitsTheStoredLimit) {
+    const std::string meaning = "/" + std::string(172, 'x');
+    const std::string plain =
+        FormatDictionaryLine(Gb("中华人民共和国万岁万万岁"), std::string(62, 'a'), meaning);
+    EXPECT_EQ(plain.size(), static_cast<std::size_t>(kMaxStoredLine));
+    std::string stored, error;
+    ASSERT_TRUE(ScrambleDictionaryLine(plain, stored, error)) << error;
+    const ReadBack r = ReadStored(stored);
+    EXPECT_EQ(r.pinyin, std::string(62, 'a'));
+    EXPECT_EQ(r.meaning, meaning);
+}
+
+TEST(MeaningText, ChineseCrossReferencesBecomeTheirPinyin) {
+    EXPECT_EQ(AsciiSense("see 大夫[dai4 fu5]"), "see dai4 fu5");
+    EXPECT_EQ(AsciiSense("CL:個|个[ge4],位[wei4]"), "CL:ge4,wei4");
+    EXPECT_EQ(AsciiSense("used in 傢伙|家伙[jia1 huo5] and 傢俱|家俱[jia1 ju4]"),
+              "used in jia1 huo5 and jia1 ju4");
+    EXPECT_EQ(AsciiSense("(Tw) 你 is used for men"), "(Tw) is used for men");
+}
+
+TEST(MeaningText, OtherTextBecomesPlainAscii) {
+    EXPECT_EQ(AsciiSense("Zürich, Île-de-France, Ōsaka"), "Zurich, Ile-de-France, Osaka");
+    EXPECT_EQ(AsciiSense("“quoted” – it’s…"), "\"quoted\" - it's...");
+    EXPECT_EQ(AsciiSense("Greek α, 90°"), "Greek alpha, 90 deg");
+    EXPECT_EQ(AsciiSense("☃ snowman ()"), "snowman");
+}
+
+TEST(MeaningText, SensesAreKeptWholeWithinTheLimits) {
+    const std::vector<std::string> senses = {std::string(100, 'a'), std::string(60, 'b'),
+                                             std::string(20, 'c')};
+    const auto meaning = FitMeaning(senses);
+    ASSERT_TRUE(meaning);
+    EXPECT_EQ(*meaning, "/" + senses[0] + "/" + senses[1]);  // the third would pass 173
+    EXPECT_LE(meaning->size(), kMaxMeaningBytes);
+
+    // A first sense longer than the field is cut at a blank.
+    std::string longSense;
+    while (longSense.size() < 300) longSense += "word ";
+    const auto cut = FitMeaning({longSense});
+    ASSERT_TRUE(cut);
+    EXPECT_LE(cut->size(), kMaxMeaningBytes);
+    EXPECT_EQ(cut->back(), 'd');
+
+    // Many short senses: the display form stays within 199 characters.
+    const auto many = FitMeaning(std::vector<std::string>(60, "ab"));
+    ASSERT_TRUE(many);
+    std::size_t slashes = 0;
+    for (char c : many->substr(1)) slashes += c == '/';
+    EXPECT_LE(many->size() - 1 + slashes, kMaxDisplayChars);
+    EXPECT_FALSE(FitMeaning({}));
+}
+
+TEST(MeaningText, ReferenceSensesAreRecognised) {
+    EXPECT_TRUE(IsReferenceSense("see dai4 fu5"));
+    EXPECT_TRUE(IsReferenceSense("used in jia1 huo5"));
+    EXPECT_TRUE(IsReferenceSense("variant of ge4"));
+    EXPECT_TRUE(IsReferenceSense("old variant of ge4"));
+    EXPECT_FALSE(IsReferenceSense("big; large; great"));
+    EXPECT_FALSE(IsReferenceSense("seesaw"));
+}
+
+TEST(Readings, ToneMarksBecomeToneNumbersInCedictSpelling) {
+    EXPECT_EQ(NumberedPinyin("zhōng"), "zhong1");
+    EXPECT_EQ(NumberedPinyin("xué"), "xue2");
+    EXPECT_EQ(NumberedPinyin("lǜ"), "lu:4");
+    EXPECT_EQ(NumberedPinyin("ma"), "ma5");
+    EXPECT_FALSE(NumberedPinyin("da4"));
+    const auto readings = PrimaryReadings(
+        "# comment\nU+5927\tkMandarin\tdà\nU+4E2D\tkMandarin\tzhōng "
+        "zhòng\nU+4E2D\tkHanyuPinyin\t1:zhōng\n");
+    EXPECT_EQ(readings.at("大"), "da4");
+    EXPECT_EQ(readings.at("中"), "zhong1");
+    EXPECT_EQ(readings.size(), 2u);
+}
+
+TEST(SourceText, TemplateStringOfAModuleIsItsText) {
+    EXPECT_EQ(TemplateStringText("module.exports = `a\\`b\nc\\\\d`;"), "a`b\nc\\d");
+    EXPECT_FALSE(TemplateStringText("module.exports = `unterminated"));
+}
+
+TEST(DictionaryOrder, PrimaryReadingRealSensesAndLowerCaseComeFirst) {
+    const auto build =
+        BuildDictionary(Sources("# header\n"
+                                "中 中 [Zhong1] /China/surname Zhong/\n"
+                                "中 中 [zhong4] /to hit/\n"
+                                "中 中 [zhong1] /within; among/\n"
+                                "傢 家 [jia1] /used in 傢伙|家伙[jia1 huo5]/\n"
+                                "家 家 [jia1] /home/family/\n"
+                                "大學 大学 [Da4 xue2] /the Great Learning/\n"
+                                "大學 大学 [da4 xue2] /university/\n"));
+    EXPECT_EQ(Plain(build),
+              (std::vector<std::string>{"中 zhong1", "中 Zhong1", "中 zhong4", "家 jia1", "家 jia1",
+                                        "大学 da4 xue2", "大学 Da4 xue2"}));
+    EXPECT_EQ(build.lines[3].meaning, "/home/family");
+    EXPECT_EQ(build.lines[4].meaning, "/used in jia1 huo5");
+}
+
+TEST(DictionaryOrder, LessonWordsFirstThenByFrequency) {
+    DictionarySources s = Sources(
+        "人 人 [ren2] /person/\n"
+        "的 的 [de5] /of/\n"
+        "中文 中文 [Zhong1 wen2] /Chinese language/\n"
+        "大人 大人 [da4 ren5] /adult/\n");
+    s.frequencies = {{"的", 1000}, {"人", 500}, {"大人", 700}, {"中文", 1}};
+    EXPECT_EQ(Plain(BuildDictionary(s)),
+              (std::vector<std::string>{"中文 Zhong1 wen2", "的 de5", "大人 da4 ren5", "人 ren2"}));
+}
+
+TEST(DictionaryOrder, OnlyGb2312HanziWordsThatFitAreKept) {
+    const auto build = BuildDictionary(
+        Sources("110 110 [yao1 yao1 ling2] /emergency number/\n"
+                "𰻞 𰻝 [biang2] /noodles/\n"
+                "阿Q 阿Q [A1 Q] /Ah Q/\n"
+                "中華人民共和國萬歲萬萬歲啊 中华人民共和国万岁万万岁啊 [x] /too long a word/\n"
+                "傢伙 家伙 [jia1 huo5] /variant of 家伙[jia1 huo5]/\n"
+                "家伙 家伙 [jia1 huo5] /guy/\n"
+                "家伙 家伙 [jia1 huo5] /guy/\n"));
+    EXPECT_EQ(Plain(build), (std::vector<std::string>{"家伙 jia1 huo5"}));
+    EXPECT_EQ(build.notGb2312, 3u);
+    EXPECT_EQ(build.wordTooLong, 1u);
+    EXPECT_EQ(build.selfReferences, 1u);
+    EXPECT_EQ(build.duplicates, 1u);
+}
+
+TEST(PhrasePage, TwoAndThreeCharacterWordsOfTheCharacterQualify) {
+    const std::uint16_t da = 0xB4F3;
+    EXPECT_FALSE(QualifiesAsPhrase(Gb("大"), da));
+    EXPECT_TRUE(QualifiesAsPhrase(Gb("大家"), da));
+    EXPECT_TRUE(QualifiesAsPhrase(Gb("大学生"), da));
+    EXPECT_FALSE(QualifiesAsPhrase(Gb("大吃一惊"), da));
+    EXPECT_FALSE(QualifiesAsPhrase(Gb("老大"), da));
+}
+
+TEST(PhrasePage, FirstPageIsTheFirstFiveQualifyingLinesInFileOrder) {
+    std::vector<DictionaryLine> lines;
+    for (const char* w :
+         {"大", "大家", "老大", "大学", "大大", "大吃一惊", "大人", "大概", "大小"}) {
+        DictionaryLine line;
+        line.word = Gb(w);
+        lines.push_back(line);
+    }
+    EXPECT_EQ(FirstPhrasePage(lines, 0xB4F3), (std::vector<std::size_t>{1, 3, 4, 6, 7}));
+    EXPECT_EQ(CardLine(lines, 0xB4F3), 0u);
+}
+
+TEST(PhrasePage, SpokenSyllablesAreAtMostThreeSplitAtBlanks) {
+    EXPECT_EQ(SpokenSyllables("da4 jia1"), (std::vector<std::string>{"da4", "jia1"}));
+    EXPECT_EQ(SpokenSyllables("wen2 xue2 jia1 x"),
+              (std::vector<std::string>{"wen2", "xue2", "jia1"}));
+}
