@@ -6,6 +6,11 @@
 
 namespace {
 
+// Rates of real recordings. A damaged rate far below them would make playback
+// (and the audio device's own pacing) last for minutes.
+constexpr std::uint32_t kMinSampleRate = 8000;
+constexpr std::uint32_t kMaxSampleRate = 192000;
+
 bool Tag(ByteReader& reader, const char* tag) {
     const auto bytes = reader.Bytes(4);
     return bytes && std::memcmp(bytes->data(), tag, 4) == 0;
@@ -34,7 +39,8 @@ std::optional<WavInfo> ParseWav(std::span<const std::uint8_t> image) {
             reader.Skip(6);  // byte rate, block align
             const auto bits = reader.U16();
             if (!bits || *size < 16 || *format != 1) return std::nullopt;
-            if (*channels < 1 || *channels > 2 || *rate == 0) return std::nullopt;
+            if (*channels < 1 || *channels > 2) return std::nullopt;
+            if (*rate < kMinSampleRate || *rate > kMaxSampleRate) return std::nullopt;
             if (*bits != 8 && *bits != 16) return std::nullopt;
             info.channels = *channels;
             info.sampleRate = *rate;

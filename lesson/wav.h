@@ -14,6 +14,7 @@ struct WavInfo {
     std::size_t dataLength = 0;
 };
 
-// A RIFF/WAVE image of uncompressed PCM (8 or 16 bits, 1 or 2 channels) whose
-// chunks all lie within the image; nothing for anything else.
+// A RIFF/WAVE image of uncompressed PCM (8 or 16 bits, 1 or 2 channels, 8000 to
+// 192000 samples a second) whose chunks all lie within the image; nothing for
+// anything else.
 std::optional<WavInfo> ParseWav(std::span<const std::uint8_t> image);
