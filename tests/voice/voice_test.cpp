@@ -200,9 +200,9 @@ TEST(Wav, RejectsImagesThatDoNotHoldTheirChunks) {
     EXPECT_FALSE(ParseWav(huge).has_value());
 }
 
-// The disk driver writes what the device plays to a file.
-// Disabled: passes alone, fails under ctest (the played bytes differ); to be looked into.
-TEST(Sound, DISABLED_SamplesReachTheDeviceUnchanged) {
+// The disk driver writes what the device plays to a file. Before the device is
+// unpaused SDL plays silence, so the recording may start after some zero bytes.
+TEST(Sound, SamplesReachTheDeviceUnchanged) {
     const std::string out = (std::filesystem::temp_directory_path() /
                              ("disk_audio_" + std::to_string(::getpid()) + ".raw"))
                                 .string();
@@ -216,5 +216,13 @@ TEST(Sound, DISABLED_SamplesReachTheDeviceUnchanged) {
     std::filesystem::remove(out);
     const std::vector<std::uint8_t> samples(image.begin() + 44, image.end());
     ASSERT_GE(played.size(), samples.size());
-    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), played.begin()));
+
+    const auto start = std::find_if(played.begin(), played.end(), [](auto b) { return b != 0; });
+    const auto offset = static_cast<std::size_t>(start - played.begin());
+    ASSERT_EQ(offset % 2, 0U) << "samples shifted by one byte";
+    ASSERT_GE(played.size() - offset, samples.size());
+    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), start));
+    EXPECT_TRUE(std::all_of(start + static_cast<std::ptrdiff_t>(samples.size()), played.end(),
+                            [](auto b) { return b == 0; }))
+        << "something but silence after the recording";
 }
