@@ -14,6 +14,7 @@ set -u
 run_dir=$1
 check=$2
 limit=${TF_E2E_TIMEOUT:-60}  # seconds for each wait
+total=${TF_E2E_TOTAL:-300}   # seconds for the whole run (ctest allows 600)
 
 if ! command -v Xvfb >/dev/null 2>&1; then
     echo "Xvfb is not installed: skipped"
@@ -61,6 +62,7 @@ wait_for() {
     local what=$1
     shift
     local deadline=$((SECONDS + limit))
+    [ $deadline -le "$total" ] || deadline=$total
     until "$@"; do
         [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
         if [ -n "$app_pid" ] && ! kill -0 "$app_pid" 2>/dev/null; then
