@@ -1,0 +1,377 @@
+// The phrase search on small lesson files: dictionary lines written through
+// the data layer's scrambler at the dictionary offset, read back by
+// CollectPhrases and by the "Get Phrases" handler.
+#include "phrase/phrase_search.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/Main.h"
+#include "app/runtime.h"
+#include "data/dictionary.h"
+#include "data/lesson_file.h"
+#include "glyph/strokes.h"
+#include "lesson/card.h"
+#include "phrase/Phrase.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDa = "\xB4\xF3";     // 大
+const std::string kJia = "\xBC\xD2";    // 家
+const std::string kXue = "\xD1\xA7";    // 学
+const std::string kSheng = "\xC9\xFA";  // 生
+const std::string kHuo = "\xBB\xEE";    // 活
+const std::string kRen = "\xC8\xCB";    // 人
+
+// A GB2312 character from the first rows of hanzi, one for each index.
+std::string Hanzi(int index) {
+    const char bytes[] = {static_cast<char>(0xB0 + index / 94),
+                          static_cast<char>(0xA1 + index % 94), 0};
+    return bytes;
+}
+
+// A plain record in the dictionary's columns.
+std::string Line(const std::string& word, const std::string& pinyin, const std::string& meaning) {
+    std::string line = word;
+    line.resize(24, ' ');
+    line += '[' + pinyin + ']';
+    line.resize(88, ' ');
+    line += ' ' + meaning;
+    return line;
+}
+
+std::string Word2(int index) {
+    return kDa + Hanzi(index);
+}
+
+std::string Word2Line(int index) {
+    return Line(Word2(index), "da4 x" + std::to_string(index),
+                "/word " + std::to_string(index) + "/");
+}
+
+// Stored lines, each ended by a newline unless lastWithoutNewline.
+std::string Section(const std::vector<std::string>& plain, bool lastWithoutNewline = false) {
+    std::string section;
+    for (const std::string& line : plain) {
+        std::string stored, error;
+        EXPECT_TRUE(ScrambleDictionaryLine(line, stored, error)) << error;
+        section += stored;
+    }
+    if (lastWithoutNewline && !section.empty()) section.pop_back();
+    return section;
+}
+
+// A lesson file: zero bytes up to the dictionary offset, then the section.
+void WriteLessonFile(const fs::path& path, const std::string& section) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    const std::vector<char> head(lesson_file::kDictionaryOffset, 0);
+    std::fwrite(head.data(), 1, head.size(), file);
+    std::fwrite(section.data(), 1, section.size(), file);
+    std::fclose(file);
+}
+
+std::vector<std::string> Words() {
+    std::vector<std::string> words;
+    for (const auto& word : PhraseWords) {
+        if (word[0] == '\0') break;
+        words.emplace_back(word);
+    }
+    return words;
+}
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "test_phrase_search";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+class PhraseSearchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        home_ = fs::current_path();
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        work_ = home_ / (std::string("work_") + info->name());
+        fs::remove_all(work_);
+        fs::create_directories(work_ / "dat");
+        path_ = work_ / "dat" / "zw.dat";
+        for (auto& word : PhraseWords) std::memset(word, 'x', sizeof word);
+    }
+
+    void TearDown() override {
+        if (stream_ != nullptr) std::fclose(stream_);
+        fs::current_path(home_);
+        fs::remove_all(work_);
+    }
+
+    // Writes the lesson file and runs CollectPhrases from the dictionary offset.
+    int Collect(const std::vector<std::string>& plain, const std::string& character = kDa,
+                bool lastWithoutNewline = false) {
+        WriteLessonFile(path_, Section(plain, lastWithoutNewline));
+        if (stream_ != nullptr) std::fclose(stream_);
+        stream_ = std::fopen(path_.c_str(), "rb");
+        EXPECT_NE(stream_, nullptr);
+        EXPECT_EQ(std::fseek(stream_, lesson_file::kDictionaryOffset, SEEK_SET), 0);
+        return CollectPhrases(stream_, character.c_str());
+    }
+
+    fs::path home_, work_, path_;
+    std::FILE* stream_ = nullptr;
+};
+
+TEST(QualifiesAsPhrase, TakesWordsOfTwoAndThreeCharactersThatBeginWithTheCharacter) {
+    const char* da = kDa.c_str();
+    EXPECT_FALSE(QualifiesAsPhrase(kDa.c_str(), da));
+    EXPECT_TRUE(QualifiesAsPhrase((kDa + kXue).c_str(), da));
+    EXPECT_TRUE(QualifiesAsPhrase((kDa + kXue + kSheng).c_str(), da));
+    EXPECT_FALSE(QualifiesAsPhrase((kDa + kXue + kSheng + kHuo).c_str(), da));
+    EXPECT_FALSE(QualifiesAsPhrase((kDa + kXue + kSheng + kHuo + kRen).c_str(), da));
+    EXPECT_FALSE(QualifiesAsPhrase((kJia + kRen).c_str(), da));
+    EXPECT_FALSE(QualifiesAsPhrase((kXue + kDa).c_str(), da));
+    EXPECT_FALSE(QualifiesAsPhrase("", da));
+    // Both bytes of the first character count.
+    EXPECT_FALSE(QualifiesAsPhrase("\xB4\xF2\xD1\xA7", da));
+    EXPECT_FALSE(QualifiesAsPhrase("\xB5\xF3\xD1\xA7", da));
+}
+
+TEST(QualifiesAsPhrase, BytesAfterTheTerminatorDoNotCount) {
+    const char* da = kDa.c_str();
+    for (int length = 1; length <= 8; ++length) {
+        char clean[kWordBufferSize] = {};
+        char stale[kWordBufferSize];
+        std::memset(stale, 'Z', sizeof stale);
+        const std::string word = (kDa + "ABCDEFGH").substr(0, static_cast<std::size_t>(length));
+        std::memcpy(clean, word.c_str(), word.size() + 1);
+        std::memcpy(stale, word.c_str(), word.size() + 1);
+        EXPECT_EQ(QualifiesAsPhrase(clean, da), QualifiesAsPhrase(stale, da)) << length;
+    }
+}
+
+TEST_F(PhraseSearchTest, OwnRecordAndWordsOfFourOrMoreCharactersGiveNothing) {
+    std::string noBlank;
+    for (int i = 0; i < 12; ++i) noBlank += kDa;
+    const int found = Collect({
+        Line(kDa, "da4", "/big/"),
+        Line(kDa + kXue + kSheng + kHuo, "da4 xue2 sheng1 huo2", "/college life/"),
+        Line(kDa + kXue + kSheng + kHuo + kRen, "x", "/five/"),
+        noBlank + "[da4]" + std::string(60, ' ') + "/no blank/",
+        Line(kJia + kRen, "jia1 ren2", "/family/"),
+        Line(kXue + kDa, "xue2 da4", "/other/"),
+    });
+    EXPECT_EQ(found, 0);
+    EXPECT_EQ(PhraseWords[0][0], '\0');
+}
+
+TEST_F(PhraseSearchTest, OnlyQualifyingLinesStayInFileOrder) {
+    const std::vector<std::string> plain = {
+        Line(kJia, "jia1", "/home/"),
+        Line(kDa, "da4", "/big/"),
+        Line(kDa + kXue, "da4 xue2", "/university/"),
+        Line(kDa + kXue + kSheng + kHuo, "da4 xue2 sheng1 huo2", "/college life/"),
+        Line(kJia + kRen, "jia1 ren2", "/family/"),
+        Line(kDa + kRen, "da4 ren2", "/adult/"),
+        Line(kDa + kXue + kSheng, "da4 xue2 sheng1", "/student/"),
+        Line(kXue + kSheng, "xue2 sheng1", "/student/"),
+    };
+    EXPECT_EQ(Collect(plain), 3);
+    EXPECT_EQ(Words(), (std::vector<std::string>{kDa + kXue, kDa + kRen, kDa + kXue + kSheng}));
+    // Each word keeps its whole record.
+    EXPECT_EQ(std::string(PhraseLines[0]), plain[2]);
+    EXPECT_EQ(std::string(PhraseLines[1]), plain[5]);
+    EXPECT_EQ(std::string(PhraseLines[2]), plain[6]);
+    EXPECT_EQ(PhraseWords[3][0], '\0');
+}
+
+TEST_F(PhraseSearchTest, OtherCharactersFindTheirOwnWords) {
+    const std::vector<std::string> plain = {
+        Line(kDa + kXue, "da4 xue2", "/university/"),
+        Line(kJia + kRen, "jia1 ren2", "/family/"),
+        Line(kXue + kSheng, "xue2 sheng1", "/student/"),
+    };
+    EXPECT_EQ(Collect(plain, kJia), 1);
+    EXPECT_EQ(Words(), std::vector<std::string>{kJia + kRen});
+    EXPECT_EQ(Collect(plain, kXue), 1);
+    EXPECT_EQ(Words(), std::vector<std::string>{kXue + kSheng});
+}
+
+TEST_F(PhraseSearchTest, ExactlyHundredWordsFillEverySlot) {
+    std::vector<std::string> plain;
+    for (int i = 0; i < kPhraseSlots; ++i) {
+        plain.push_back(Line(kJia + Hanzi(i), "jia1", "/other/"));
+        plain.push_back(Word2Line(i));
+    }
+    EXPECT_EQ(Collect(plain), kPhraseSlots);
+    for (int i = 0; i < kPhraseSlots; ++i) {
+        EXPECT_EQ(std::string(PhraseWords[i]), Word2(i)) << i;
+        EXPECT_EQ(std::string(PhraseLines[i]), Word2Line(i)) << i;
+    }
+}
+
+TEST_F(PhraseSearchTest, AHundredAndFirstWordIsNotTaken) {
+    std::vector<std::string> plain;
+    for (int i = 0; i <= kPhraseSlots; ++i) plain.push_back(Word2Line(i));
+    plain.push_back(Line(kDa + kXue, "da4 xue2", "/university/"));
+    EXPECT_EQ(Collect(plain), kPhraseSlots);
+    const std::vector<std::string> words = Words();
+    ASSERT_EQ(words.size(), static_cast<std::size_t>(kPhraseSlots));
+    EXPECT_EQ(words.back(), Word2(kPhraseSlots - 1));
+    for (const std::string& word : words) {
+        EXPECT_NE(word, Word2(kPhraseSlots));
+        EXPECT_NE(word, kDa + kXue);
+    }
+    // The scan stops behind the hundredth word: the rest is not read.
+    std::size_t hundred = lesson_file::kDictionaryOffset;
+    for (int i = 0; i < kPhraseSlots; ++i) hundred += plain[static_cast<std::size_t>(i)].size() + 1;
+    EXPECT_EQ(std::ftell(stream_), static_cast<long>(hundred));
+}
+
+TEST_F(PhraseSearchTest, LastLineWithoutNewlineIsDiscarded) {
+    const std::vector<std::string> plain = {
+        Line(kDa + kXue, "da4 xue2", "/university/"),
+        Line(kDa + kRen, "da4 ren2", "/adult/"),
+    };
+    EXPECT_EQ(Collect(plain, kDa, true), 1);
+    EXPECT_EQ(Words(), std::vector<std::string>{kDa + kXue});
+    EXPECT_EQ(PhraseWords[1][0], '\0');
+    EXPECT_EQ(Collect(plain, kDa, false), 2);
+    EXPECT_EQ(Words(), (std::vector<std::string>{kDa + kXue, kDa + kRen}));
+}
+
+TEST_F(PhraseSearchTest, OnlyLineWithoutNewlineGivesNothing) {
+    EXPECT_EQ(Collect({Line(kDa + kXue, "da4 xue2", "/university/")}, kDa, true), 0);
+    EXPECT_EQ(PhraseWords[0][0], '\0');
+    EXPECT_EQ(Collect({}), 0);
+    EXPECT_EQ(PhraseWords[0][0], '\0');
+}
+
+TEST_F(PhraseSearchTest, ANewSearchClearsTheSlotsOfTheLastOne) {
+    std::vector<std::string> many;
+    for (int i = 0; i < 7; ++i) many.push_back(Word2Line(i));
+    EXPECT_EQ(Collect(many), 7);
+    EXPECT_EQ(Collect({Word2Line(20), Line(kJia, "jia1", "/home/"), Word2Line(21)}), 2);
+    EXPECT_EQ(Words(), (std::vector<std::string>{Word2(20), Word2(21)}));
+    for (int i = 2; i < 7; ++i) EXPECT_EQ(PhraseWords[i][0], '\0') << i;
+}
+
+TEST_F(PhraseSearchTest, ASlotLeftByALongerWordIsReusedWhole) {
+    // A rejected word of 24 bytes (no blank in its columns) leaves its bytes in
+    // slot 0; the short word read over it is judged by its own bytes.
+    std::string noBlank;
+    for (int i = 0; i < 12; ++i) noBlank += kDa;
+    const std::vector<std::string> plain = {
+        noBlank + "[da4]" + std::string(60, ' ') + "/no blank/",
+        Line(kDa + kXue + kSheng + kHuo, "da4 xue2 sheng1 huo2", "/college life/"),
+        Line(kDa + kXue, "da4 xue2", "/university/"),
+    };
+    EXPECT_EQ(Collect(plain), 1);
+    EXPECT_EQ(std::string(PhraseWords[0]), kDa + kXue);
+    EXPECT_EQ(std::string(PhraseLines[0]), plain[2]);
+    EXPECT_EQ(PhraseWords[1][0], '\0');
+}
+
+TEST_F(PhraseSearchTest, TheLongestLineIsKeptWhole) {
+    const std::string longest = Line(kDa + kXue, "da4 xue2", "/" + std::string(172, 'm'));
+    ASSERT_EQ(longest.size(), static_cast<std::size_t>(kMaxStoredLine));
+    EXPECT_EQ(Collect({longest, Word2Line(3)}), 2);
+    EXPECT_EQ(std::string(PhraseLines[0]), longest);
+    EXPECT_EQ(std::string(PhraseLines[1]), Word2Line(3));
+}
+
+// The handler behind "click here to Get Phrases", in a working directory that
+// holds the test's lesson file and a link to the built font.
+class PhraseSearchClickTest : public PhraseSearchTest {
+protected:
+    void SetUp() override {
+        PhraseSearchTest::SetUp();
+        App();
+        fs::create_symlink(fs::path(TF_BUILT_DAT_DIR) / "hzk24k.dat", work_ / "dat" / "hzk24k.dat");
+        fs::current_path(work_);
+        SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
+        Form1 = new TForm1;
+        FrmPhrase = new TFrmPhrase;
+    }
+
+    void TearDown() override {
+        delete FrmPhrase;
+        delete Form1;
+        FrmPhrase = nullptr;
+        Form1 = nullptr;
+        SetMessageSink({});
+        PhraseSearchTest::TearDown();
+    }
+
+    // Clicks through the handler; a shown phrase window is closed at once.
+    void Click() {
+        QTimer::singleShot(0, FrmPhrase, [this] {
+            if (!FrmPhrase->isVisible()) return;
+            ++shown_;
+            countWhenShown_ = PhraseCount;
+            FrmPhrase->done(0);
+        });
+        PhraseSearchClick(*Form1);
+        QApplication::processEvents();
+    }
+
+    std::vector<std::string> messages_;
+    int shown_ = 0;
+    int countWhenShown_ = -1;
+};
+
+TEST_F(PhraseSearchClickTest, BeforeAnyCardClickSearchesForTheFirstCharacter) {
+    ASSERT_EQ(SelectedOffset, 0);
+    ASSERT_EQ(std::string(LessonChars, 2), kDa);
+    WriteLessonFile(path_, Section({
+                               Line(kJia + kRen, "jia1 ren2", "/family/"),
+                               Line(kDa + kXue, "da4 xue2", "/university/"),
+                               Line(kXue + kSheng, "xue2 sheng1", "/student/"),
+                               Line(kDa + kRen, "da4 ren2", "/adult/"),
+                           }));
+    Click();
+    EXPECT_EQ(shown_, 1);
+    EXPECT_EQ(countWhenShown_, 2);
+    EXPECT_EQ(Words(), (std::vector<std::string>{kDa + kXue, kDa + kRen}));
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(PhraseSearchClickTest, SearchesForTheSelectedCharacter) {
+    WriteLessonFile(path_, Section({
+                               Line(kDa + kXue, "da4 xue2", "/university/"),
+                               Line(kJia + kRen, "jia1 ren2", "/family/"),
+                           }));
+    SelectedOffset = 2;
+    Click();
+    SelectedOffset = 0;
+    EXPECT_EQ(shown_, 1);
+    EXPECT_EQ(Words(), std::vector<std::string>{kJia + kRen});
+}
+
+TEST_F(PhraseSearchClickTest, NoQualifyingWordSaysNoPhrases) {
+    WriteLessonFile(path_, Section({
+                               Line(kDa, "da4", "/big/"),
+                               Line(kDa + kXue + kSheng + kHuo, "da4 xue2 sheng1 huo2", "/life/"),
+                               Line(kJia + kRen, "jia1 ren2", "/family/"),
+                           }));
+    Click();
+    EXPECT_EQ(shown_, 0);
+    EXPECT_EQ(messages_, std::vector<std::string>{kNoPhrasesMessage});
+}
+
+TEST_F(PhraseSearchClickTest, AMissingLessonFileShowsNoWindow) {
+    Click();
+    EXPECT_EQ(shown_, 0);
+    EXPECT_EQ(messages_, std::vector<std::string>{kLessonFileNotFoundMessage});
+    EXPECT_EQ(PhraseWords[0][0], '\0');
+}
+
+}  // namespace
