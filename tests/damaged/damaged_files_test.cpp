@@ -203,6 +203,24 @@ std::vector<Case> Cases() {
          .ending = Ending::FileOpenError,
          .driverArgs = {"--remove-lesson-file"}},
         {.name = "Intact", .damage = keep, .cards = kGoodCards, .phraseWindow = true},
+        // Clicks while the strokes of 大 are drawn. With the fast clock no
+        // pause waits, so the last strokes follow at once and the program
+        // ends after the card is done.
+        {.name = "ClicksDuringTheAnimation",
+         .damage = keep,
+         .cards = {"da4 3"},
+         .phraseWindow = true,
+         .driverArgs = {"--during-animation"}},
+        {.name = "ClicksDuringTheAnimationWithDamagedVoices",
+         .damage = Flip(
+             [] {
+                 return Range{lesson_file::kVoiceOffset, L().voices.back().end};
+             },
+             3),
+         .messages = {kVoiceDamaged},
+         .cards = {"da4 3"},
+         .phraseWindow = true,
+         .driverArgs = {"--during-animation"}},
 
         // Cut at each section boundary and inside each section.
         {.name = "CutInsideFirstOutline",
@@ -492,6 +510,10 @@ TEST_P(DamagedFiles, ProgramReportsAndEndsAsItShould) {
                         EXPECT_EQ(cards[i], want) << "card " << i;
                     }
                 }
+            }
+            if (c.driverArgs == std::vector<std::string>{"--during-animation"}) {
+                // The click on 家 during the animation was ignored.
+                EXPECT_EQ(Lines(run.log, "frame 2"), std::vector<std::string>{"raised"});
             }
             if (c.phraseWindow) {
                 EXPECT_EQ(Lines(run.log, "phrases"), std::vector<std::string>{"100"});

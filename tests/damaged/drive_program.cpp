@@ -8,7 +8,9 @@
 //   phrases: <count>
 //   exit: <status RunProgram returned>
 // With --remove-lesson-file the lesson data file is deleted after the cards
-// are built, before the speaker is clicked.
+// are built, before the speaker is clicked. With --during-animation the
+// clicks on 家, the speaker, the phrases and File > Exit all come while the
+// strokes of 大 are being drawn.
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -29,6 +31,7 @@
 namespace {
 
 bool removeLessonFile = false;
+bool duringAnimation = false;
 bool searchDone = false;
 std::uint32_t now = 0;
 
@@ -80,8 +83,36 @@ void WatchForPhraseWindow() {
     QTimer::singleShot(20, WatchForPhraseWindow);
 }
 
+void SearchPhrases() {
+    Print("step", "get phrases");
+    searchDone = false;
+    QTimer::singleShot(20, WatchForPhraseWindow);
+    Click(Form1->Label10);
+    searchDone = true;
+}
+
+// Runs in the pause after the first stroke of 大.
+void DriveDuringAnimation() {
+    Print("step", "character 2");
+    Click(Form1->CharacterButton(2));
+    Print("frame 2",
+          Form1->CharacterFrame(2)->BevelOuter() == Bevel::Lowered ? "lowered" : "raised");
+    Print("step", "speaker");
+    Click(Form1->Image8);
+    SearchPhrases();
+    Print("step", "exit");
+    Form1->Exit1->trigger();
+}
+
 void Drive() {
     if (!QTest::qWaitForWindowExposed(Form1)) Print("step", "main window not exposed");
+    if (duringAnimation) {
+        QTimer::singleShot(0, DriveDuringAnimation);
+        Print("step", "character 1");
+        Click(Form1->CharacterButton(1));
+        Print("card", Form1->Label7->text() + ' ' + Form1->Label8->text());
+        return;
+    }
     // The card of 大 last, so that the speaker and the phrases are those of 大.
     for (int button : {2, 3, 4, 5, 1}) {
         Print("step", QStringLiteral("character %1").arg(button));
@@ -94,11 +125,7 @@ void Drive() {
     }
     Print("step", "speaker");
     Click(Form1->Image8);
-    Print("step", "get phrases");
-    searchDone = false;
-    QTimer::singleShot(20, WatchForPhraseWindow);
-    Click(Form1->Label10);
-    searchDone = true;
+    SearchPhrases();
     Print("step", "exit");
     Form1->Exit1->trigger();
 }
@@ -107,6 +134,7 @@ void Drive() {
 
 int main(int argc, char** argv) {
     removeLessonFile = argc > 1 && std::strcmp(argv[1], "--remove-lesson-file") == 0;
+    duringAnimation = argc > 1 && std::strcmp(argv[1], "--during-animation") == 0;
     SetMessageSink([](const std::string& text) { Print("message", QString::fromLatin1(text)); });
     // Each reading of the clock is a whole pause later: a stroke waits for
     // nothing but the events pending at that moment.
