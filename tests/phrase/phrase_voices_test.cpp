@@ -1,6 +1,7 @@
 // The phrase lists of the five lesson characters with the built data: each
 // character's first page, opened through "click here to Get Phrases" on the
-// main window, is spoken word by word without a missing syllable.
+// main window, is spoken word by word without a missing syllable; and the
+// search during a card's stroke animation.
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -49,6 +50,7 @@ private slots:
     void cleanup();
     void firstPagesAreFullyVoiced_data();
     void firstPagesAreFullyVoiced();
+    void getPhrasesDuringTheAnimationSearchesForTheCharacterBeingWritten();
 
 private:
     // Runs check once the modal phrase window is up, then closes it.
@@ -132,6 +134,29 @@ void PhraseVoicesTest::firstPagesAreFullyVoiced() {
     QVERIFY(played >= 2 * kPhrasesPerPage);
     QVERIFY2(messages_.empty(), Joined(messages_).c_str());
     qInfo("%s", qPrintable(words.join(", ")));
+}
+
+void PhraseVoicesTest::getPhrasesDuringTheAnimationSearchesForTheCharacterBeingWritten() {
+    // A clock short of a second a reading: each stroke waits on the event queue.
+    SetTickSource([this] { return now_ += 900; });
+    bool searched = false;
+    QTimer::singleShot(0, this, [&] {
+        QCOMPARE(CardReady, std::uint8_t{0});
+        WhenShown([&] {
+            searched = true;
+            QVERIFY(PhraseCount > 0);
+            for (int i = 0; i < PhraseCount; ++i)
+                QCOMPARE(std::string(PhraseWords[i], 2), std::string(kLessonCodes[1]));
+            // The animation waits until the window is closed.
+            QVERIFY(form_->Label8->text().isEmpty());
+        });
+        QTest::mouseClick(form_->Label10, Qt::LeftButton);
+    });
+    QTest::mouseClick(form_->CharacterButton(2), Qt::LeftButton);
+    QVERIFY(searched);
+    QCOMPARE(form_->Label8->text(), QString("10"));
+    QCOMPARE(CardReady, std::uint8_t{1});
+    QVERIFY2(messages_.empty(), Joined(messages_).c_str());
 }
 
 QTEST_MAIN(PhraseVoicesTest)

@@ -102,6 +102,8 @@ private slots:
 private:
     void Show();
     QImage Grab() const;
+    // Pixels of the client area within rect that are mostly blue.
+    int BlueInk(const QRect& rect) const;
     // Pages counted by clicking the next-page arrow until it is disabled,
     // checking the arrows and the rows on every page; then back to page 0.
     void CheckPages(int count, int pages);
@@ -130,6 +132,18 @@ void PhraseWindowTest::Show() {
 
 QImage PhraseWindowTest::Grab() const {
     return window_->Client->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+int PhraseWindowTest::BlueInk(const QRect& rect) const {
+    const QImage image = Grab();
+    int ink = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            ink += qBlue(p) > 200 && qRed(p) < 100 && qGreen(p) < 100;
+        }
+    }
+    return ink;
 }
 
 void PhraseWindowTest::CheckPages(int count, int pages) {
@@ -294,6 +308,15 @@ void PhraseWindowTest::wordClickFillsPinyinAndMeaning() {
     QCOMPARE(window_->Memo1->textCursor().selectionStart(), 0);
     QCOMPARE(window_->Memo1->textCursor().selectionEnd(), 0);
     QVERIFY(messages_.empty());
+    // The pinyin is drawn in blue; a page change clears it.
+    QVERIFY(BlueInk(window_->Label4->geometry()) > 20);
+    FillTable(6);
+    window_->hide();
+    Show();
+    QTest::mouseClick(window_->Image1, Qt::LeftButton);
+    QVERIFY(BlueInk(window_->Label4->geometry()) > 20);
+    QTest::mouseClick(window_->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(BlueInk(QRect(103, 116, 200, 20)), 0);
 }
 
 void PhraseWindowTest::twoWordClicksLeaveBothPanelsLowered() {
