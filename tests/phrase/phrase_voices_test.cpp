@@ -48,6 +48,8 @@ class PhraseVoicesTest : public QObject {
 private slots:
     void init();
     void cleanup();
+    // First: it needs a run in which no character button was clicked yet.
+    void getPhrasesBeforeAnyCardClickListsTheFirstCharacter();
     void firstPagesAreFullyVoiced_data();
     void firstPagesAreFullyVoiced();
     void getPhrasesDuringTheAnimationSearchesForTheCharacterBeingWritten();
@@ -90,6 +92,21 @@ void PhraseVoicesTest::WhenShown(std::function<void()> check, int tries) {
         check();
         FrmPhrase->done(0);
     });
+}
+
+void PhraseVoicesTest::getPhrasesBeforeAnyCardClickListsTheFirstCharacter() {
+    QCOMPARE(SelectedOffset, 0);
+    QCOMPARE(CardReady, std::uint8_t{1});
+    bool shown = false;
+    WhenShown([&] {
+        shown = FrmPhrase->isVisible();
+        QCOMPARE(PhraseCount, kPhraseSlots);
+        for (int i = 0; i < PhraseCount; ++i)
+            QCOMPARE(std::string(PhraseWords[i], 2), std::string(kLessonCodes[0]));
+    });
+    QTest::mouseClick(form_->Label10, Qt::LeftButton);
+    QVERIFY(shown);
+    QVERIFY2(messages_.empty(), Joined(messages_).c_str());
 }
 
 void PhraseVoicesTest::firstPagesAreFullyVoiced_data() {
