@@ -17,6 +17,7 @@
 
 #include "glyph/outline.h"
 #include "glyph/polygon_fill.h"
+#include "glyph/strokes.h"
 
 struct CharacterOutline {
     std::uint16_t code = 0;
@@ -39,8 +40,8 @@ OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir, std::size_t by
 inline constexpr int kCardWidth = 129;
 inline constexpr int kCardHeight = 133;
 
-// At most one step per contour in a stroke-order record.
-inline constexpr std::size_t kMaxStrokes = 32;
+// At most one step per contour in a stroke-order record: the animator's limit.
+inline constexpr std::size_t kMaxStrokes = kMaxStrokeSteps;
 
 // The contours of an outline record as the program's ParseOutline expands them, in
 // screen coordinates (x - 3, 110 - y), each with its two closing points. nullopt when

@@ -11,6 +11,7 @@
 #include "data/dictionary.h"
 #include "data/lesson_file.h"
 #include "glyph/outline.h"
+#include "glyph/strokes.h"
 #include "tools/mkdata/lesson_data.h"
 #include "tools/mkdata/phrase_page.h"
 #include "tools/mkdata/wav.h"
@@ -22,8 +23,6 @@ const std::vector<CardExpectation> kCardExpectations = {
 };
 
 namespace {
-
-constexpr std::size_t kMaxSteps = 32;
 
 std::string Format(const char* format, auto... args) {
     char buffer[512];
@@ -69,7 +68,7 @@ void CheckOutlines(Checker& c, const std::string& path, std::span<const CharInde
                           static_cast<int>(status)));
             continue;
         }
-        if (contours == 0 || contours > kMaxSteps) {
+        if (contours == 0 || contours > kMaxStrokeSteps) {
             c.Fail(Format("outline of 0x%04X has %u contours", code, contours));
             continue;
         }
