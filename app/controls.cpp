@@ -104,6 +104,9 @@ void TImage::mouseMoveEvent(QMouseEvent* /*event*/) {
 TPanel::TPanel(QWidget* parent, int left, int top, int width, int height, Colour colour)
     : QWidget(parent), colour_(colour) {
     setGeometry(left, top, width, height);
+    // It fills all of itself: a repaint of a picture on it stops here. Otherwise
+    // it reaches the form, whose paint draws into the pictures again, endlessly.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void TPanel::SetBevelOuter(Bevel bevel) {

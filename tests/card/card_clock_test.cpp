@@ -1,0 +1,169 @@
+// The card on the real clock: a stroke a second, with the window served
+// while the strokes appear, and a window at rest that does not repaint.
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/Main.h"
+#include "app/controls.h"
+#include "app/runtime.h"
+#include "glyph/stroke_wait.h"
+#include "lesson/card.h"
+#include "phrase/Phrase.h"
+#include "phrase/phrase_search.h"
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+class CardClockTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void threeStrokesTakeThreeSecondsAndPhrasesOpenMeanwhile();
+    void mainWindowAtRestDoesNotRepaint();
+    void phraseWindowAtRestDoesNotRepaint();
+
+private:
+    int InkPixels() const;
+
+    TForm1* form_ = nullptr;
+    std::vector<std::string> messages_;
+};
+
+void CardClockTest::init() {
+    messages_.clear();
+    SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
+    SetTickSource({});
+    Form1 = form_ = new TForm1;
+    FrmPhrase = new TFrmPhrase;
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+}
+
+void CardClockTest::cleanup() {
+    delete FrmPhrase;
+    FrmPhrase = nullptr;
+    delete form_;
+    Form1 = form_ = nullptr;
+    SetMessageSink({});
+}
+
+int CardClockTest::InkPixels() const {
+    const QImage& picture = form_->Image6->Picture();
+    int ink = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) == qRgb(0, 0, 0)) ++ink;
+    return ink;
+}
+
+void CardClockTest::threeStrokesTakeThreeSecondsAndPhrasesOpenMeanwhile() {
+    PaintCounter cardPaints(form_->Image6);
+    PaintCounter windowPaints(form_->Client);
+    std::vector<int> ink;
+    auto sample = [&] { ink.push_back(InkPixels()); };
+    // Half a second into each of the three pauses.
+    QTimer::singleShot(500, this, sample);
+    QTimer::singleShot(1500, this, sample);
+    QTimer::singleShot(2500, this, sample);
+
+    bool phrasesShown = false;
+    bool labelEmpty = false;
+    int cardPaintsSoFar = 0;
+    std::string firstPhrase;
+    QTimer::singleShot(1200, this, [&] {
+        labelEmpty = form_->Label8->text().isEmpty();
+        cardPaintsSoFar = cardPaints.count;
+        // The modal phrase window runs inside the pause; it is closed from here.
+        QTimer::singleShot(300, this, [&] {
+            phrasesShown = FrmPhrase->isVisible();
+            firstPhrase = PhraseWords[0];
+            FrmPhrase->close();
+        });
+        QTest::mouseClick(form_->Label10, Qt::LeftButton);
+    });
+    // Whatever happens above, no modal window outlives the test.
+    QTimer::singleShot(6000, this, [] {
+        if (FrmPhrase->isVisible()) FrmPhrase->close();
+    });
+
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(form_->Image1, Qt::LeftButton);
+    const qint64 elapsed = clock.elapsed();
+
+    QVERIFY2(elapsed >= 2500 && elapsed <= 4500, qPrintable(QString::number(elapsed)));
+    QVERIFY(labelEmpty);
+    QVERIFY(cardPaintsSoFar >= 1);
+    QVERIFY(phrasesShown);
+    QCOMPARE(firstPhrase.substr(0, 2), std::string("\xB4\xF3"));
+    QVERIFY(!FrmPhrase->isVisible());
+    // One stroke more in each pause.
+    QCOMPARE(ink.size(), std::size_t{3});
+    QVERIFY(ink[0] > 0);
+    QVERIFY2(ink[0] < ink[1] && ink[1] < ink[2],
+             qPrintable(QStringLiteral("%1 %2 %3").arg(ink[0]).arg(ink[1]).arg(ink[2])));
+    QCOMPARE(InkPixels(), ink[2]);
+    QVERIFY(cardPaints.count >= 3);
+    // The card's picture repaints itself, not the whole window.
+    QVERIFY2(windowPaints.count < 20, qPrintable(QString::number(windowPaints.count)));
+    QCOMPARE(form_->Label8->text(), QString("3"));
+    QCOMPARE(form_->Label7->text(), QString("da4"));
+    QCOMPARE(CardReady, std::uint8_t{1});
+    QVERIFY(messages_.empty());
+}
+
+// Drawing the button glyphs during a paint must not ask for the next paint.
+void CardClockTest::mainWindowAtRestDoesNotRepaint() {
+    QTest::qWait(200);
+    PaintCounter windowPaints(form_->Client);
+    PaintCounter buttonPaints(form_->Image1);
+    QTest::qWait(1000);
+    QVERIFY2(windowPaints.count <= 1, qPrintable(QString::number(windowPaints.count)));
+    QVERIFY2(buttonPaints.count <= 1, qPrintable(QString::number(buttonPaints.count)));
+}
+
+// The phrase window clears and draws its word pictures during its paint.
+void CardClockTest::phraseWindowAtRestDoesNotRepaint() {
+    int windowPaints = -1;
+    int wordPaints = -1;
+    QTimer::singleShot(0, this, [&] {
+        if (!QTest::qWaitForWindowExposed(FrmPhrase)) {
+            FrmPhrase->close();
+            return;
+        }
+        QTest::qWait(200);
+        PaintCounter window(FrmPhrase->Client);
+        PaintCounter word(FrmPhrase->WordButton(0));
+        QTest::qWait(1000);
+        windowPaints = window.count;
+        wordPaints = word.count;
+        FrmPhrase->close();
+    });
+    QTest::mouseClick(form_->Label10, Qt::LeftButton);
+    QVERIFY(windowPaints >= 0);
+    QVERIFY2(windowPaints <= 1, qPrintable(QString::number(windowPaints)));
+    QVERIFY2(wordPaints <= 1, qPrintable(QString::number(wordPaints)));
+}
+
+QTEST_MAIN(CardClockTest)
+#include "card_clock_test.moc"
