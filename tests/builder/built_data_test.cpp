@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "data/descramble.h"
 #include "data/lesson_file.h"
@@ -72,4 +74,34 @@ TEST(BuiltLessonData, ASecondRunFromTheSameSourcesGivesTheSameBytes) {
     EXPECT_TRUE(*built == *again) << "zw.dat differs between two runs";
     EXPECT_EQ(ReadWholeFile(TF_LESSON_TABLES), ReadWholeFile(tables));
     std::filesystem::remove_all(dir);
+}
+
+TEST(BuiltLessonData, TheNoticeOfEverySourceShipsBesideTheData) {
+    // The last column of the source table in dat/README.md names the notices.
+    const auto readme = ReadWholeFile(std::string(TF_SOURCE_DAT_DIR) + "/README.md");
+    ASSERT_TRUE(readme);
+    std::istringstream lines(*readme);
+    std::vector<std::string> notices;
+    bool inTable = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("## ", 0) == 0)
+            inTable = line.find("Sources of zw.dat") != std::string::npos;
+        if (!inTable || line.rfind("| ", 0) != 0 || line.rfind("| source |", 0) == 0) continue;
+        const std::string cell = line.substr(line.rfind('|', line.size() - 2));
+        for (std::size_t at = cell.find('`'); at != std::string::npos;) {
+            const std::size_t end = cell.find('`', at + 1);
+            if (end == std::string::npos) break;
+            notices.push_back(cell.substr(at + 1, end - at - 1));
+            at = cell.find('`', end + 1);
+        }
+    }
+    EXPECT_GE(notices.size(), 6u);
+    notices.push_back("README.md");
+    const std::filesystem::path built = std::filesystem::path(TF_LESSON_FILE).parent_path();
+    for (const std::string& name : notices) {
+        const auto shipped = ReadWholeFile((built / name).string());
+        ASSERT_TRUE(shipped) << name << " is not beside zw.dat";
+        EXPECT_EQ(*shipped, ReadWholeFile(std::string(TF_SOURCE_DAT_DIR) + "/" + name).value_or(""))
+            << name;
+    }
 }
