@@ -36,7 +36,9 @@ private:
 void CardTest::init() {
     messages_.clear();
     SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
-    SetTickSource([this] { return now_ += 250; });
+    // Each reading is a whole pause later: a pause serves what is pending and
+    // ends (a smaller step would leave the pause's timer to wait in real time).
+    SetTickSource([this] { return now_ += kStrokeWaitMs; });
     Form1 = form_ = new TForm1;
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_));
