@@ -150,7 +150,7 @@ int Run(const Options& o) {
         verify.strokeOrders.push_back(c.strokeOrder);
     }
     std::vector<PlainVoice> voices;
-    for (const VoiceRecording& r : voiceBuild.recordings) voices.push_back({r.name, r.wav});
+    for (const SpokenRecording& r : voiceBuild.recordings) voices.push_back({r.name, r.wav});
 
     const LessonData data = AssembleLessonData(outlines, voices, stored);
     const std::string tables = LessonTablesSource(data, outlines, voices);

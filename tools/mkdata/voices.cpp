@@ -176,7 +176,7 @@ VoiceBuild BuildVoices(const std::vector<std::string>& names, std::size_t byteBu
         for (std::size_t i = 0; i < voices.size(); ++i) {
             const auto gain = static_cast<float>(rms[i] > 0 ? target / rms[i] : 1.0);
             for (float& s : voices[i]) s *= gain;
-            VoiceRecording recording;
+            SpokenRecording recording;
             recording.name = names[i];
             recording.wav = MakeWav(voices[i], format.rate, format.bits);
             std::string error;

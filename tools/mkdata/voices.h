@@ -35,14 +35,14 @@ std::string SpokenForm(const std::string& name);
 // transcription: one word, no switch to another language, a tone number).
 bool SpeaksOneSyllable(const std::string& spoken);
 
-struct VoiceRecording {
+struct SpokenRecording {
     std::string name;
     std::vector<std::uint8_t> wav;  // plain image
-    WavInfo info;
+    WavFigures info;
 };
 
 struct VoiceBuild {
-    std::vector<VoiceRecording> recordings;
+    std::vector<SpokenRecording> recordings;
     std::uint32_t sampleRate = 0;
     int bitsPerSample = 0;
     std::size_t totalBytes = 0;

@@ -65,7 +65,7 @@ std::vector<std::uint8_t> MakeWav(const std::vector<float>& samples, std::uint32
     return out;
 }
 
-std::optional<WavInfo> InspectWav(std::span<const std::uint8_t> bytes, std::string& error) {
+std::optional<WavFigures> InspectWav(std::span<const std::uint8_t> bytes, std::string& error) {
     ByteReader r(bytes);
     if (!Tag(r, "RIFF")) return error = "no RIFF tag", std::nullopt;
     const auto riffSize = r.U32();
@@ -94,7 +94,7 @@ std::optional<WavInfo> InspectWav(std::span<const std::uint8_t> bytes, std::stri
     const auto data = r.Bytes(*dataSize);
     if (!data) return error = "short data", std::nullopt;
 
-    WavInfo info;
+    WavFigures info;
     info.sampleRate = *rate;
     info.bitsPerSample = *bits;
     info.frames = *dataSize / width;

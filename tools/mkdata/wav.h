@@ -15,7 +15,7 @@ inline constexpr std::size_t kWavHeaderSize = 44;
 std::vector<std::uint8_t> MakeWav(const std::vector<float>& samples, std::uint32_t sampleRate,
                                   int bitsPerSample);
 
-struct WavInfo {
+struct WavFigures {
     std::uint32_t sampleRate = 0;
     int bitsPerSample = 0;
     std::uint32_t frames = 0;
@@ -27,4 +27,4 @@ struct WavInfo {
 // Checks that bytes are exactly one canonical mono PCM image: "RIFF", the RIFF
 // size matching, "WAVE", a 16-byte "fmt " chunk of format 1, "data" holding
 // the rest. Returns its figures, or nullopt with the reason in error.
-std::optional<WavInfo> InspectWav(std::span<const std::uint8_t> bytes, std::string& error);
+std::optional<WavFigures> InspectWav(std::span<const std::uint8_t> bytes, std::string& error);
