@@ -11,9 +11,12 @@
 
 #include "data/dictionary.h"
 #include "data/lesson_file.h"
+#include "dictionary_lines.h"
 #include "phrase/phrase_search.h"
 
 namespace {
+
+using phrase_test::Line;
 
 constexpr std::size_t kSectionBytes = 16u << 20;
 constexpr int kTargetWords = 60;  // words of the searched character, spread over the section
@@ -21,15 +24,6 @@ const char* const kSyntheticPath = "bench_phrase_zw.dat";
 const char kTarget[] = "\xB4\xF3";  // 大
 // A character of the built data with fewer than 100 words of two or three characters.
 const char kBuiltTarget[] = "\xC3\xA8";  // 猫
-
-std::string Line(const std::string& word, const std::string& pinyin, const std::string& meaning) {
-    std::string line = word;
-    line.resize(24, ' ');
-    line += '[' + pinyin + ']';
-    line.resize(88, ' ');
-    line += ' ' + meaning;
-    return line;
-}
 
 // A lesson file with a 16 MB dictionary section of lines shaped like the real
 // ones: words of one to four characters, kTargetWords words of two or three

@@ -17,6 +17,7 @@
 #include "app/runtime.h"
 #include "data/dictionary.h"
 #include "data/lesson_file.h"
+#include "dictionary_lines.h"
 #include "glyph/strokes.h"
 #include "lesson/card.h"
 #include "phrase/Phrase.h"
@@ -24,30 +25,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace phrase_test;
 
-const std::string kDa = "\xB4\xF3";     // 大
-const std::string kJia = "\xBC\xD2";    // 家
-const std::string kXue = "\xD1\xA7";    // 学
-const std::string kSheng = "\xC9\xFA";  // 生
-const std::string kHuo = "\xBB\xEE";    // 活
-const std::string kRen = "\xC8\xCB";    // 人
-
-// A GB2312 character from the first rows of hanzi, one for each index.
-std::string Hanzi(int index) {
-    const char bytes[] = {static_cast<char>(0xB0 + index / 94),
-                          static_cast<char>(0xA1 + index % 94), 0};
-    return bytes;
-}
-
-// A plain record in the dictionary's columns.
-std::string Line(const std::string& word, const std::string& pinyin, const std::string& meaning) {
-    std::string line = word;
-    line.resize(24, ' ');
-    line += '[' + pinyin + ']';
-    line.resize(88, ' ');
-    line += ' ' + meaning;
-    return line;
-}
+const std::string kJia = "\xBC\xD2";  // 家
+const std::string kHuo = "\xBB\xEE";  // 活
+const std::string kRen = "\xC8\xCB";  // 人
 
 std::string Word2(int index) {
     return kDa + Hanzi(index);

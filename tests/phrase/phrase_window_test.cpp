@@ -10,35 +10,19 @@
 #include "app/controls.h"
 #include "app/runtime.h"
 #include "data/dictionary.h"
+#include "dictionary_lines.h"
 #include "lesson/voice.h"
 #include "phrase/Phrase.h"
 #include "phrase/phrase_search.h"
 
 namespace {
 
+using namespace phrase_test;
+
 const QRgb kRedRgb = qRgb(255, 0, 0);
 const QRgb kSeparatorRgb = qRgb(255, 190, 125);
 constexpr int kPanelLefts[] = {40, 135, 230, 327, 426};
 constexpr int kPanelTop = 6;
-
-const std::string kDa = "\xB4\xF3";     // 大
-const std::string kXue = "\xD1\xA7";    // 学
-const std::string kSheng = "\xC9\xFA";  // 生
-
-std::string Hanzi(int index) {
-    const char bytes[] = {static_cast<char>(0xB0 + index / 94),
-                          static_cast<char>(0xA1 + index % 94), 0};
-    return bytes;
-}
-
-std::string Line(const std::string& word, const std::string& pinyin, const std::string& meaning) {
-    std::string line = word;
-    line.resize(24, ' ');
-    line += '[' + pinyin + ']';
-    line.resize(88, ' ');
-    line += ' ' + meaning;
-    return line;
-}
 
 std::string PinyinOf(int slot) {
     return "da4 x" + std::to_string(slot);
