@@ -11,6 +11,7 @@
 #include "app/controls.h"
 #include "app/runtime.h"
 #include "glyph/stroke_wait.h"
+#include "ink.h"
 #include "lesson/card.h"
 #include "phrase/Phrase.h"
 #include "phrase/phrase_search.h"
@@ -68,12 +69,7 @@ void CardClockTest::cleanup() {
 }
 
 int CardClockTest::InkPixels() const {
-    const QImage& picture = form_->Image6->Picture();
-    int ink = 0;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if (picture.pixel(x, y) == qRgb(0, 0, 0)) ++ink;
-    return ink;
+    return ::InkPixels(form_->Image6->Picture());
 }
 
 void CardClockTest::threeStrokesTakeThreeSecondsAndPhrasesOpenMeanwhile() {

@@ -13,6 +13,7 @@
 #include "app/controls.h"
 #include "app/runtime.h"
 #include "glyph/stroke_wait.h"
+#include "ink.h"
 
 class CardTest : public QObject {
     Q_OBJECT
@@ -52,12 +53,7 @@ void CardTest::cleanup() {
 }
 
 int CardTest::InkPixels() const {
-    const QImage& picture = form_->Image6->Picture();
-    int ink = 0;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if (picture.pixel(x, y) == qRgb(0, 0, 0)) ++ink;
-    return ink;
+    return ::InkPixels(form_->Image6->Picture());
 }
 
 void CardTest::daShowsItsReadingMeaningAndThreeStrokes() {

@@ -50,7 +50,7 @@ TEST_F(FittedOutlines, FiveRecordsInSlotOrderWithinTheBudget) {
         const auto contours = ExpandOutlineRecord(outline.record);
         ASSERT_TRUE(contours);
         ASSERT_EQ(contours->size(), strokes[c]);
-        ASSERT_LE(contours->size(), kMaxStrokes);
+        ASSERT_LE(contours->size(), kMaxStrokeSteps);
         std::size_t points = 0;
         for (const auto& contour : *contours) {
             EXPECT_LE(contour.size(), static_cast<std::size_t>(kMaxContourPoints));

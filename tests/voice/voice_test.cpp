@@ -200,6 +200,21 @@ TEST(Wav, RejectsImagesThatDoNotHoldTheirChunks) {
     EXPECT_FALSE(ParseWav(huge).has_value());
 }
 
+// A damaged rate far below real ones would keep the player busy for minutes.
+TEST(Wav, RatesOfRealRecordingsAreAccepted) {
+    for (std::uint32_t rate : {8000u, 11025u, 16000u, 22050u, 44100u, 48000u, 192000u}) {
+        const auto info = ParseWav(WavImage(1000, 0, rate));
+        ASSERT_TRUE(info.has_value()) << rate;
+        EXPECT_EQ(info->sampleRate, rate);
+    }
+}
+
+TEST(Wav, DamagedRatesAreRefused) {
+    for (std::uint32_t rate : {0u, 1u, 30u, 7999u, 192001u, 0x40000001u, 0xFFFFFFFFu}) {
+        EXPECT_FALSE(ParseWav(WavImage(1000, 0, rate)).has_value()) << rate;
+    }
+}
+
 // The disk driver writes what the device plays to a file. Before the device is
 // unpaused SDL plays silence, so the recording may start after some zero bytes.
 TEST(Sound, SamplesReachTheDeviceUnchanged) {

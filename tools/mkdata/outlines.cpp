@@ -544,7 +544,7 @@ OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
     std::array<std::size_t, kLesson.size()> strokeCounts{};
     for (std::size_t c = 0; c < kLesson.size(); ++c) {
         const auto strokes = ReadStrokes(dir, kLesson[c].utf8);
-        if (strokes.size() > kMaxStrokes)
+        if (strokes.size() > kMaxStrokeSteps)
             throw std::runtime_error(std::string(kLesson[c].utf8) + " has too many strokes");
         strokeCounts[c] = strokes.size();
         for (std::size_t s = 0; s < strokes.size(); ++s) {

@@ -40,9 +40,6 @@ OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir, std::size_t by
 inline constexpr int kCardWidth = 129;
 inline constexpr int kCardHeight = 133;
 
-// At most one step per contour in a stroke-order record: the animator's limit.
-inline constexpr std::size_t kMaxStrokes = kMaxStrokeSteps;
-
 // The contours of an outline record as the program's ParseOutline expands them, in
 // screen coordinates (x - 3, 110 - y), each with its two closing points. nullopt when
 // the program would reject the record (bad sizes, a short spline, over its limits).
