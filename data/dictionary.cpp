@@ -39,11 +39,9 @@ std::size_t DescrambleInto(const std::uint8_t* in, std::uint8_t* out, std::size_
     return end;
 }
 
-// True when columns 0 .. column-1 hold no terminating zero, i.e. the record
-// reaches column.
-bool Reaches(const char* line, int column) {
-    return std::memchr(line, 0, static_cast<std::size_t>(column)) == nullptr;
-}
+constexpr auto kMaxRead = static_cast<std::size_t>(kLineReadLimit - 1);  // 263
+constexpr std::size_t kFirstRequest = 16 << 10;  // a card's record lies early in the section
+constexpr std::size_t kMaxRequest = 256 << 10;
 
 }  // namespace
 
@@ -51,6 +49,22 @@ void DescrambleLine(std::uint8_t* line, std::size_t length) {
     const std::size_t count = std::min(length, static_cast<std::size_t>(kLineBufferSize));
     const std::size_t end = DescrambleInto(line, line, count);
     if (end < count) line[end] = 0;
+}
+
+void RecordFromStored(std::span<const std::uint8_t> stored, char (&line)[kLineBufferSize]) {
+    const std::size_t count = std::min(stored.size(), kMaxRead);
+    auto* out = reinterpret_cast<std::uint8_t*>(line);
+    const std::size_t end = DescrambleInto(stored.data(), out, count);
+    // Columns past the record read as empty fields, not as an older line.
+    std::memset(out + end, 0, kMaxRead + 1 - end);
+}
+
+void RecordHead(std::span<const std::uint8_t> stored, char* head, std::size_t count) {
+    const auto& key = LineKey();
+    std::size_t j = 0;
+    for (; j < count && j < stored.size() && stored[j] != '\n'; ++j)
+        head[j] = static_cast<char>(stored[j] + key[j]);
+    for (; j < count; ++j) head[j] = 0;
 }
 
 RecordStatus ReadDictionaryRecord(std::FILE* stream, char (&line)[kLineBufferSize]) {
@@ -62,14 +76,60 @@ RecordStatus ReadDictionaryRecord(std::FILE* stream, char (&line)[kLineBufferSiz
     }
     // fgets stops after a newline, so the first newline is the last byte read;
     // without one, the limit was reached. Zero bytes read are data, hence no strlen.
-    constexpr auto kMaxRead = static_cast<std::size_t>(kLineReadLimit - 1);
     const void* newline = std::memchr(read, '\n', kMaxRead);
     const std::size_t count =
         newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - read) + 1 : kMaxRead;
-    const std::size_t end = DescrambleInto(reinterpret_cast<const std::uint8_t*>(read),
-                                           reinterpret_cast<std::uint8_t*>(line), count);
-    line[end] = 0;
+    RecordFromStored({reinterpret_cast<const std::uint8_t*>(read), count}, line);
     return RecordStatus::Record;
+}
+
+DictionaryLines::DictionaryLines(std::FILE* stream)
+    : stream_(stream),
+      block_(stream ? new std::uint8_t[kMaxRequest + kMaxRead] : nullptr),
+      request_(kFirstRequest),
+      position_(stream ? std::ftell(stream) : -1),
+      atEnd_(stream == nullptr) {}
+
+DictionaryLines::~DictionaryLines() {
+    // Before the end: the stream where line-by-line reading would have left it.
+    if (!finished_ && stream_ != nullptr && position_ >= 0)
+        std::fseek(stream_, position_, SEEK_SET);
+}
+
+bool DictionaryLines::Refill() {
+    if (atEnd_) return false;
+    // The start of a line (at most 262 bytes) moves to the front; the block goes on behind it.
+    const std::size_t kept = end_ - begin_;
+    std::memmove(block_.get(), block_.get() + begin_, kept);
+    begin_ = 0;
+    end_ = kept;
+    const std::size_t got = std::fread(block_.get() + end_, 1, request_, stream_);
+    end_ += got;
+    if (got < request_) atEnd_ = true;  // end of file or read error
+    request_ = std::min(request_ * 2, kMaxRequest);
+    return got > 0;
+}
+
+bool DictionaryLines::Next(std::span<const std::uint8_t>& stored) {
+    for (;;) {
+        const std::size_t available = end_ - begin_;
+        const std::uint8_t* at = block_.get() + begin_;
+        const void* newline =
+            available > 0 ? std::memchr(at, '\n', std::min(available, kMaxRead)) : nullptr;
+        std::size_t count = kMaxRead;
+        if (newline != nullptr) {
+            count = static_cast<std::size_t>(static_cast<const std::uint8_t*>(newline) - at) + 1;
+        } else if (available < kMaxRead) {
+            if (Refill()) continue;
+            // A last line without a newline is not a record.
+            finished_ = true;
+            return false;
+        }
+        stored = {at, count};
+        begin_ += count;
+        if (position_ >= 0) position_ += static_cast<long>(count);
+        return true;
+    }
 }
 
 void RecordWord(const char* line, char (&word)[kWordBufferSize]) {
@@ -80,19 +140,15 @@ void RecordWord(const char* line, char (&word)[kWordBufferSize]) {
 
 void RecordPinyin(const char* line, char* pinyin) {
     int n = 0;
-    if (Reaches(line, kPinyinColumn)) {
-        for (int j = kPinyinColumn; j < kPinyinEnd && line[j] != ']' && line[j] != 0; ++j) {
-            pinyin[n++] = line[j];
-        }
+    for (int j = kPinyinColumn; j < kPinyinEnd && line[j] != ']' && line[j] != 0; ++j) {
+        pinyin[n++] = line[j];
     }
     pinyin[n] = 0;
 }
 
 void RecordMeaning(const char* line, char* meaning) {
     int n = 0;
-    if (Reaches(line, kMeaningColumn)) {
-        for (int j = kMeaningColumn; j < kMeaningEnd && line[j] != 0; ++j) meaning[n++] = line[j];
-    }
+    for (int j = kMeaningColumn; j < kMeaningEnd && line[j] != 0; ++j) meaning[n++] = line[j];
     meaning[n] = 0;
 }
 

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <span>
 #include <string>
 
 inline constexpr int kLineBufferSize = 265;  // line buffer of ReadDictionaryRecord
@@ -21,11 +23,47 @@ enum class RecordStatus { Record, EndOfFile };
 
 // Reads the next line of the section from stream (at most 263 bytes up to and
 // including a newline) into line, then line-descrambles it: the newline, or
-// the end of the bytes read, becomes the terminating zero. Never writes past
+// the end of the bytes read, becomes the terminating zero, and the columns
+// after it up to 263 are set to zero. Never writes past
 // line[kLineBufferSize - 1]. At end of file (nothing more could be read, or a
 // last line without a newline) reports EndOfFile and leaves line unchanged; so
 // it does for a null stream (a file that did not open) and after a read error.
 RecordStatus ReadDictionaryRecord(std::FILE* stream, char (&line)[kLineBufferSize]);
+
+// The section's lines as successive ReadDictionaryRecord calls split them, read
+// from the stream in large blocks: a line is its stored bytes up to and
+// including the newline, or the 263 bytes of a line cut at the read limit. A
+// last line without a newline is not handed out. When the reader goes before
+// the end of the file, the stream is left just behind the last line handed out.
+class DictionaryLines {
+public:
+    explicit DictionaryLines(std::FILE* stream);
+    ~DictionaryLines();
+    DictionaryLines(const DictionaryLines&) = delete;
+    DictionaryLines& operator=(const DictionaryLines&) = delete;
+
+    // The next stored line, valid until the next call; false at the end.
+    bool Next(std::span<const std::uint8_t>& stored);
+
+private:
+    bool Refill();
+
+    std::FILE* stream_;
+    std::unique_ptr<std::uint8_t[]> block_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    std::size_t request_;
+    long position_;          // of block_[begin_] in the stream; -1 when unknown
+    bool atEnd_ = false;     // the stream has no more bytes
+    bool finished_ = false;  // Next has reported the end
+};
+
+// The record of a stored line, as ReadDictionaryRecord makes it.
+void RecordFromStored(std::span<const std::uint8_t> stored, char (&line)[kLineBufferSize]);
+
+// Columns 0 .. count-1 (count at most 8) of the record of a stored line,
+// without descrambling the rest: zero from the line's end on.
+void RecordHead(std::span<const std::uint8_t> stored, char* head, std::size_t count);
 
 // Line descrambling in place of a buffer holding length stored bytes (at most
 // kLineBufferSize are looked at): descrambles up to the first stored newline and
@@ -33,9 +71,10 @@ RecordStatus ReadDictionaryRecord(std::FILE* stream, char (&line)[kLineBufferSiz
 // length bytes is written and the caller terminates the line.
 void DescrambleLine(std::uint8_t* line, std::size_t length);
 
-// Column rules: copy a field into a zero-terminated buffer. line is a record
-// (zero-terminated); a field never reads past the record's terminating zero, so
-// a field that lies beyond a short record is empty.
+// Column rules: copy a field into a zero-terminated buffer. line is a line
+// buffer as ReadDictionaryRecord leaves it (zero after the record), or a
+// zero-terminated record that reaches column 89. Each field is taken from its
+// own columns: a zero byte ends the field it lies in, not the ones after it.
 void RecordWord(const char* line, char (&word)[kWordBufferSize]);
 void RecordPinyin(const char* line, char* pinyin);    // at least kPinyinBufferSize bytes
 void RecordMeaning(const char* line, char* meaning);  // at least 176 bytes

@@ -290,6 +290,33 @@ TEST(ColumnRules, FieldsBeyondAShortRecordAreEmpty) {
     EXPECT_EQ(fields.meaning, "");
 }
 
+TEST(ColumnRules, AZeroByteBeforeAFieldDoesNotCutIt) {
+    // Zero bytes in the blanks of columns 3, 24 and 88: the fields stand in
+    // their columns all the same.
+    std::string plain = PlainLine(kDa, "da4", "/big/great/");
+    plain[3] = '\0';
+    plain[24] = '\0';
+    plain[88] = '\0';
+    Section section(Stored(plain) + Stored(PlainLine(kJia, "jia1", "/home/")));
+    LineBuffer buffer;
+    ASSERT_EQ(ReadDictionaryRecord(section.stream(), buffer.line()), RecordStatus::Record);
+    EXPECT_EQ(std::string(buffer.line(), plain.size() + 1), plain + '\0');
+    Fields da = FieldsOf(buffer.line());
+    EXPECT_EQ(da.word, kDa);
+    EXPECT_EQ(da.pinyin, "da4");
+    EXPECT_EQ(da.meaning, "/big/great/");
+    EXPECT_EQ(da.display, "big; great; ");
+    // A zero inside a field ends that field only.
+    plain = PlainLine(kZhong, "zhong1", "/middle/");
+    plain[27] = '\0';
+    plain[93] = '\0';
+    Section cut(Stored(plain));
+    ASSERT_EQ(ReadDictionaryRecord(cut.stream(), buffer.line()), RecordStatus::Record);
+    da = FieldsOf(buffer.line());
+    EXPECT_EQ(da.pinyin, "zh");
+    EXPECT_EQ(da.meaning, "/mid");
+}
+
 TEST(ReadDictionaryRecord, ArbitraryBytesStayWithinEveryBuffer) {
     // Random bytes with many newlines and zeros; every field goes into a heap
     // buffer of exactly its documented size.
