@@ -1,6 +1,8 @@
 #include "phrase/Phrase.h"
 
 #include <QImage>
+#include <QKeyEvent>
+#include <QShowEvent>
 #include <cstring>
 #include <string>
 
@@ -94,8 +96,18 @@ TFrmPhrase::TFrmPhrase(QWidget* parent) : QDialog(parent) {
 void TFrmPhrase::FormCreate() {}
 
 void TFrmPhrase::showEvent(QShowEvent* event) {
-    FormShow();
+    // Shown by the phrase search, not restored by the system after minimising.
+    if (!event->spontaneous()) FormShow();
     QDialog::showEvent(event);
+}
+
+// There is no Cancel button: Escape leaves the window open.
+void TFrmPhrase::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TFrmPhrase::FormShow() {

@@ -3,6 +3,7 @@
 // and the speaker's syllables.
 #include <QFile>
 #include <QTest>
+#include <QWindow>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -82,6 +83,9 @@ private slots:
     void speakerWantsASelectionAfterAPageChange();
     void speakerPlaysAtMostThreeSyllables();
     void showingAgainStartsOnPageZeroWithoutSelection();
+    void restoringAfterMinimisingKeepsThePageAndSelection();
+    void escapeLeavesTheWindowOpen();
+    void layoutPutsControlsWhereTheFormHasThem();
 
 private:
     void Show();
@@ -386,6 +390,94 @@ void PhraseWindowTest::showingAgainStartsOnPageZeroWithoutSelection() {
     QCOMPARE(window_->Memo1->Lines(), QStringList{"word 6; "});
     QTest::mouseClick(window_->Image6, Qt::LeftButton);
     QCOMPARE(messages_, std::vector<std::string>{kSelectPhraseMessage});
+}
+
+// FormShow runs when the search shows the window, not when the system
+// restores it.
+void PhraseWindowTest::restoringAfterMinimisingKeepsThePageAndSelection() {
+    FillTable(12);
+    Show();
+    QTest::mouseClick(window_->SpeedButton2, Qt::LeftButton);
+    QTest::mouseClick(window_->Image2, Qt::LeftButton);
+    window_->showMinimized();
+    QTRY_VERIFY(window_->isMinimized());
+    window_->showNormal();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+    QCoreApplication::processEvents();
+    QCOMPARE(PhrasePage, 1);
+    QVERIFY(PhraseSelected);
+    QCOMPARE(window_->Panel3->BevelOuter(), Bevel::Lowered);
+    QCOMPARE(window_->Panel2->BevelOuter(), Bevel::Raised);
+    QVERIFY(window_->SpeedButton1->isEnabled());
+    QVERIFY(window_->SpeedButton2->isEnabled());
+    QCOMPARE(window_->Label4->text(), QString::fromStdString(PinyinOf(6)));
+    // Row 0 still draws slot 5's second character.
+    const QImage image = Grab();
+    const QByteArray record = FontRecord(Hanzi(5));
+    int matches = 0;
+    for (int c = 0; c < 24; ++c) {
+        for (int row = 0; row < 24; ++row) {
+            const bool red =
+                image.pixel(kPanelLefts[0] + 1 + 26 + c, kPanelTop + 1 + 1 + row) == kRedRgb;
+            matches += red == Ink(record, c, row);
+        }
+    }
+    QCOMPARE(matches, 24 * 24);
+    QTest::mouseClick(window_->Image6, Qt::LeftButton);
+    QCOMPARE(messages_, (std::vector<std::string>{kVoiceNotFoundMessage}));
+}
+
+// No Cancel button: Escape does nothing; the title bar's close button hides the window.
+void PhraseWindowTest::escapeLeavesTheWindowOpen() {
+    FillTable(3);
+    Show();
+    QTest::keyClick(window_, Qt::Key_Escape);
+    QTest::keyClick(window_->Image1, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    QVERIFY(window_->isVisible());
+    window_->windowHandle()->close();
+    QTRY_VERIFY(!window_->isVisible());
+}
+
+void PhraseWindowTest::layoutPutsControlsWhereTheFormHasThem() {
+    FillTable(5);
+    Show();
+    QCOMPARE(window_->windowTitle(), QString("FrmPhrase"));
+    QCOMPARE(window_->pos(), QPoint(193, 192));
+    QCOMPARE(window_->size(), QSize(552, 235));
+    QCOMPARE(window_->minimumSize(), QSize(552, 235));
+    QCOMPARE(window_->maximumSize(), QSize(552, 235));
+    QCOMPARE(window_->Client->geometry(), QRect(0, 0, 552, 235));
+    const Qt::WindowFlags flags = window_->windowFlags();
+    QVERIFY(flags & Qt::WindowSystemMenuHint);
+    QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+
+    QCOMPARE(window_->SpeedButton1->geometry(), QRect(8, 8, 25, 25));
+    QCOMPARE(window_->SpeedButton2->geometry(), QRect(520, 8, 25, 25));
+    for (int r = 0; r < kPhrasesPerPage; ++r) {
+        QCOMPARE(window_->WordPanel(r)->parentWidget(), window_->Client);
+        QCOMPARE(window_->WordPanel(r)->geometry(), QRect(kPanelLefts[r], kPanelTop, 83, 29));
+        QCOMPARE(window_->WordButton(r)->parentWidget(), window_->WordPanel(r));
+        QCOMPARE(window_->WordButton(r)->geometry(), QRect(1, 1, 81, 27));
+    }
+    QCOMPARE(window_->Panel2->objectName(), QString("Panel2"));
+    QCOMPARE(window_->Panel6->objectName(), QString("Panel6"));
+    QCOMPARE(window_->Image5->objectName(), QString("Image5"));
+    QCOMPARE(window_->Label1->pos(), QPoint(16, 69));
+    QCOMPARE(window_->Label1->text(), QString("Standard Pronunciation"));
+    QCOMPARE(window_->Image6->geometry(), QRect(232, 68, 22, 22));
+    QCOMPARE(window_->Label2->pos(), QPoint(16, 116));
+    QCOMPARE(window_->Label2->text(), QString("PingYin"));
+    QCOMPARE(window_->Label4->pos(), QPoint(103, 116));
+    QCOMPARE(window_->Label3->pos(), QPoint(16, 164));
+    QCOMPARE(window_->Label3->text(), QString("English"));
+    QCOMPARE(window_->Panel1->geometry(), QRect(99, 164, 431, 57));
+    QCOMPARE(window_->Memo1->parentWidget(), window_->Panel1);
+    QCOMPARE(window_->Memo1->geometry(), QRect(1, 1, 429, 55));
+    QCOMPARE(window_->Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    // The speaker's picture is where the form has it: its blue triangle inside.
+    QVERIFY(BlueInk(QRect(232, 68, 22, 22)) > 10);
+    QCOMPARE(BlueInk(QRect(200, 60, 30, 40)), 0);
 }
 
 QTEST_MAIN(PhraseWindowTest)
