@@ -1,6 +1,7 @@
 #include "app/About.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -60,4 +61,13 @@ TAboutDlg::TAboutDlg(QWidget* parent) : QDialog(parent) {
 
 void TAboutDlg::OKBtnClick() {
     hide();
+}
+
+// There is no Cancel button: Escape leaves the box open.
+void TAboutDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

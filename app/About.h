@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class TImage;
@@ -22,4 +23,7 @@ public:
     QLabel* Label4;
 
     void OKBtnClick();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };

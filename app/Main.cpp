@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -118,6 +119,7 @@ void TForm1::CreateControls() {
     Label10 = named(
         new TLabel(Client, 135, 228, "       click here to Get Phrases       ", 16, false, kWhite),
         "Label10");
+    Label10->SetFixedGeometry(233, 20);
     Label10->setAlignment(Qt::AlignCenter);
     Label10->SetOpaque(kSeparator);
 
@@ -243,6 +245,12 @@ void TForm1::showEvent(QShowEvent* event) {
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+}
+
+// The run ends when the main window closes, whatever other window is open.
+void TForm1::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) TerminateApplication();
 }
 
 void TForm1::FormCreate() {

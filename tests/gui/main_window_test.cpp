@@ -11,8 +11,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -66,7 +71,11 @@ struct ChildRun {
 };
 
 ChildRun RunChild(const QString& mode, const QString& dir) {
+    QTemporaryDir runtime;  // a private runtime folder keeps Qt from warning about it
     QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    child.setProcessEnvironment(env);
     child.setWorkingDirectory(dir);
     child.start(QCoreApplication::applicationFilePath(), {mode});
     ChildRun run;
@@ -100,6 +109,7 @@ private slots:
     void disabledMenuItemsCannotBeTriggered();
     void menuItemsHaveTheirNamesAndCaptions();
     void aboutTwiceShowsOneBoxAndEnterClosesIt();
+    void escapeLeavesTheAboutBoxOpen();
     void linkClicksOpenTheSameAddressEachTime();
     void helpTopicOpensTheHelpFileOfTheWorkingDirectory();
     void movingFromTheLinkOntoTheMemoLeavesTheArrow();
@@ -108,6 +118,9 @@ private slots:
 
     void missingFontEndsTheProgramWithItsMessage();
     void fileExitEndsTheProgramWithStatusZero();
+    void closingTheMainWindowEndsTheProgramWithTheAboutBoxOpen();
+    void handlerExceptionsAreShownAndTheLoopGoesOn();
+    void startUpExceptionsAreShownAndEndWithStatusZero();
 
 private:
     QImage Client() {
@@ -274,8 +287,25 @@ void MainWindowTest::layoutPutsControlsWhereTheFormHasThem() {
     QCOMPARE(form_->Label1->geometry(), QRect(240, 51, 180, 24));
     QCOMPARE(form_->Label6->geometry(), QRect(65, 273, 54, 24));
     QCOMPARE(form_->Label7->pos(), QPoint(348, 88));
-    QCOMPARE(form_->Label10->pos(), QPoint(135, 228));
+    QCOMPARE(form_->Label10->geometry(), QRect(135, 228, 233, 20));
     QCOMPARE(form_->Label10->text(), QString("       click here to Get Phrases       "));
+    // Its white caption stands in the middle of the orange box.
+    const QImage label10 = Client().copy(form_->Label10->geometry());
+    int inkLeft = label10.width(), inkRight = -1, inkTop = label10.height(), inkBottom = -1;
+    for (int y = 0; y < label10.height(); ++y) {
+        for (int x = 0; x < label10.width(); ++x) {
+            if (label10.pixel(x, y) == kSeparatorRgb) continue;
+            inkLeft = std::min(inkLeft, x);
+            inkRight = std::max(inkRight, x);
+            inkTop = std::min(inkTop, y);
+            inkBottom = std::max(inkBottom, y);
+        }
+    }
+    QVERIFY(inkRight - inkLeft > 120);
+    QVERIFY2(std::abs(inkLeft - (label10.width() - 1 - inkRight)) <= 2,
+             qPrintable(QString("caption from x %1 to %2").arg(inkLeft).arg(inkRight)));
+    QVERIFY2(std::abs(inkTop - (label10.height() - 1 - inkBottom)) <= 3,
+             qPrintable(QString("caption from y %1 to %2").arg(inkTop).arg(inkBottom)));
     QVERIFY(form_->Label7->text().isEmpty());
     QVERIFY(form_->Label8->text().isEmpty());
     QVERIFY(form_->Memo1->Lines().isEmpty());
@@ -349,6 +379,21 @@ void MainWindowTest::aboutTwiceShowsOneBoxAndEnterClosesIt() {
     QVERIFY(!AboutDlg->isVisible());
 }
 
+// The box has no Cancel button: Escape does nothing, the title bar's close
+// button hides it.
+void MainWindowTest::escapeLeavesTheAboutBoxOpen() {
+    form_->About1->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(AboutDlg));
+    QTest::keyClick(AboutDlg, Qt::Key_Escape);
+    QTest::keyClick(AboutDlg->OKBtn, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    QVERIFY(AboutDlg->isVisible());
+    AboutDlg->windowHandle()->close();
+    QTRY_VERIFY(!AboutDlg->isVisible());
+    form_->About1->trigger();
+    QVERIFY(AboutDlg->isVisible());
+}
+
 void MainWindowTest::linkClicksOpenTheSameAddressEachTime() {
     QTest::mouseClick(form_->LabelMyWeb, Qt::LeftButton);
     QTest::mouseClick(form_->LabelMyWeb, Qt::LeftButton);
@@ -416,22 +461,96 @@ void MainWindowTest::fileExitEndsTheProgramWithStatusZero() {
     QCOMPARE(run.output, QString("exited\n"));
 }
 
+void MainWindowTest::closingTheMainWindowEndsTheProgramWithTheAboutBoxOpen() {
+    const ChildRun run = RunChild("--child-close-with-about", QDir::currentPath());
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, QString("about shown\nexited\n"));
+}
+
+void MainWindowTest::handlerExceptionsAreShownAndTheLoopGoesOn() {
+    const ChildRun run = RunChild("--child-handler-throws", QDir::currentPath());
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, QString("message: no such lesson\nmessage: \nstill running\nexited\n"));
+}
+
+void MainWindowTest::startUpExceptionsAreShownAndEndWithStatusZero() {
+    ChildRun run = RunChild("--child-start-throws", QDir::currentPath());
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, QString("message: start failed\nreturned\n"));
+    run = RunChild("--child-start-throws-int", QDir::currentPath());
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, QString("message: \nreturned\n"));
+}
+
 // Child modes: the whole program, its messages on standard output.
-int main(int argc, char** argv) {
-    if (argc == 2 &&
-        (std::strcmp(argv[1], "--child-run") == 0 || std::strcmp(argv[1], "--child-exit") == 0)) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        SetMessageSink([](const std::string& text) {
-            std::printf("message: %s\n", text.c_str());
-            std::fflush(stdout);
-        });
-        const bool exitByMenu = std::strcmp(argv[1], "--child-exit") == 0;
-        const int status = RunProgram(1, argv, [exitByMenu] {
-            if (exitByMenu) QTimer::singleShot(200, [] { Form1->Exit1->trigger(); });
-        });
-        if (exitByMenu) std::printf("exited\n");
-        return status;
+namespace {
+
+void Say(const char* text) {
+    std::printf("%s\n", text);
+    std::fflush(stdout);
+}
+
+// A click on Label10 runs the given handler instead of the phrase search.
+void OnLabel10Click(std::function<void()> handler) {
+    QObject::disconnect(Form1->Label10, &TLabel::Click, Form1, nullptr);
+    QObject::connect(Form1->Label10, &TLabel::Click, Form1, std::move(handler));
+}
+
+int ChildMain(char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    SetMessageSink([](const std::string& text) {
+        std::printf("message: %s\n", text.c_str());
+        std::fflush(stdout);
+    });
+    const std::string mode = argv[1];
+    std::function<void()> started;
+    if (mode == "--child-exit") {
+        started = [] { QTimer::singleShot(200, [] { Form1->Exit1->trigger(); }); };
+    } else if (mode == "--child-close-with-about") {
+        // The title bar's close button of the main window, the about box open.
+        started = [] {
+            QTimer::singleShot(200, [] {
+                Form1->About1->trigger();
+                if (AboutDlg->isVisible()) Say("about shown");
+                Form1->windowHandle()->close();
+            });
+        };
+    } else if (mode == "--child-handler-throws") {
+        // Each click in an event of its own: the loop must go on after each throw.
+        started = [] {
+            QTimer::singleShot(200, [] {
+                OnLabel10Click([] { throw std::runtime_error("no such lesson"); });
+                QTest::mouseClick(Form1->Label10, Qt::LeftButton);
+            });
+            QTimer::singleShot(300, [] {
+                OnLabel10Click([] { throw 7; });
+                QTest::mouseClick(Form1->Label10, Qt::LeftButton);
+            });
+            QTimer::singleShot(400, [] {
+                OnLabel10Click([] { Say("still running"); });
+                QTest::mouseClick(Form1->Label10, Qt::LeftButton);
+                Form1->Exit1->trigger();
+            });
+        };
+    } else if (mode == "--child-start-throws") {
+        started = [] { throw std::runtime_error("start failed"); };
+    } else if (mode == "--child-start-throws-int") {
+        started = [] { throw 3; };
     }
+    const int status = RunProgram(1, argv, started);
+    if (mode.starts_with("--child-start")) Say("returned");
+    if (mode != "--child-run" && !mode.starts_with("--child-start")) Say("exited");
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strncmp(argv[1], "--child-", 8) == 0) return ChildMain(argv);
     QApplication app(argc, argv);
     MainWindowTest test;
     return QTest::qExec(&test, argc, argv);
