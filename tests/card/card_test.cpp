@@ -3,6 +3,10 @@
 // one-second pauses.
 #include "lesson/card.h"
 
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <string>
@@ -12,8 +16,33 @@
 #include "app/Main.h"
 #include "app/controls.h"
 #include "app/runtime.h"
+#include "data/dictionary.h"
+#include "data/lesson_file.h"
 #include "glyph/stroke_wait.h"
 #include "ink.h"
+#include "lesson/voice.h"
+#include "tests/phrase/dictionary_lines.h"
+
+namespace {
+
+// A lesson folder in dir: the built file's sections before the dictionary,
+// then the given plain lines; the built font beside it.
+bool WriteLessonFolder(const QString& dir, const std::vector<std::string>& lines) {
+    QFile built(lesson_file::kPath);
+    if (!QDir(dir).mkpath("dat") || !built.open(QIODevice::ReadOnly)) return false;
+    QByteArray bytes = built.read(lesson_file::kDictionaryOffset);
+    if (bytes.size() != static_cast<qsizetype>(lesson_file::kDictionaryOffset)) return false;
+    for (const std::string& line : lines) {
+        std::string stored, error;
+        if (!ScrambleDictionaryLine(line, stored, error)) return false;
+        bytes.append(stored.data(), static_cast<qsizetype>(stored.size()));
+    }
+    QFile out(dir + "/dat/zw.dat");
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() &&
+           QFile::link(QFileInfo("dat/hzk24k.dat").canonicalFilePath(), dir + "/dat/hzk24k.dat");
+}
+
+}  // namespace
 
 class CardTest : public QObject {
     Q_OBJECT
@@ -25,16 +54,19 @@ private slots:
     void jiaHasTenStrokes();
     void clickDuringAnAnimationChangesNothing();
     void visitedFramesStayLowered();
+    void phraseLinesAheadOfTheCharacterDoNotMatch();
 
 private:
     int InkPixels() const;
 
     TForm1* form_ = nullptr;
+    QString startDir_;
     std::vector<std::string> messages_;
     std::uint32_t now_ = 0;
 };
 
 void CardTest::init() {
+    startDir_ = QDir::currentPath();
     messages_.clear();
     SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
     // Each reading is a whole pause later: a pause serves what is pending and
@@ -50,6 +82,7 @@ void CardTest::cleanup() {
     Form1 = form_ = nullptr;
     SetTickSource({});
     SetMessageSink({});
+    QDir::setCurrent(startDir_);
 }
 
 int CardTest::InkPixels() const {
@@ -109,6 +142,50 @@ void CardTest::visitedFramesStayLowered() {
     // The same button again builds the card anew.
     QTest::mouseClick(form_->Image2, Qt::LeftButton);
     QCOMPARE(form_->Label8->text(), QString("10"));
+}
+
+// Only the character's own record matches: the phrase 大家 and a word of 大
+// and an ASCII letter stand ahead of it; of two records of 大 the first wins.
+// Its pinyin of two syllables is then spoken as one name, and the speaker
+// takes its picture from speaker1.bmp of the working directory.
+void CardTest::phraseLinesAheadOfTheCharacterDoNotMatch() {
+    using namespace phrase_test;
+    const std::string jia = "\xBC\xD2";
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(WriteLessonFolder(
+        dir.path(),
+        {Line(kDa + jia, "da4 jia1", "/everybody/"), Line(kDa + "x", "jia1", "/not a character/"),
+         Line(kDa, "da4 da4", "/big/large/"), Line(kDa, "dai4", "/second record/"),
+         Line(jia, "jia1", "/home/")}));
+    QImage speaker(30, 20, QImage::Format_RGB32);
+    speaker.fill(qRgb(0, 160, 0));
+    QVERIFY(speaker.save(dir.filePath("speaker1.bmp"), "BMP"));
+    QVERIFY(QDir::setCurrent(dir.path()));
+
+    QTest::mouseClick(form_->Image1, Qt::LeftButton);
+    QCOMPARE(form_->Label7->text(), QString("da4 da4"));
+    QCOMPARE(form_->Memo1->Lines(), (QStringList{"", "big; large; "}));
+    QCOMPARE(QByteArray(CardRecord.Word), QByteArray(kDa.c_str()));
+    QCOMPARE(form_->Label8->text(), QString("3"));
+    QVERIFY(messages_.empty());
+
+    // The speaker's form picture until the mouse moves over it.
+    QCOMPARE(form_->Image8->size(), QSize(22, 22));
+    QVERIFY(form_->Image8->Picture().pixel(10, 10) != qRgb(0, 160, 0));
+    QTest::mouseMove(form_, form_->Image8->mapTo(form_, QPoint(5, 5)));
+    QTest::mouseMove(form_, form_->Image8->mapTo(form_, QPoint(6, 6)));
+    QTRY_COMPARE(form_->Image8->size(), QSize(30, 20));
+    QCOMPARE(form_->Image8->Picture().pixel(29, 19), qRgb(0, 160, 0));
+    QCOMPARE(form_->Image8->pos(), QPoint(448, 52));
+
+    // "da4 da4" is no voice name, though "da4" is.
+    QTest::mouseClick(form_->Image8, Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(messages_, std::vector<std::string>{kVoiceNotFoundMessage});
+
+    QTest::mouseClick(form_->Image2, Qt::LeftButton);
+    QCOMPARE(form_->Label7->text(), QString("jia1"));
+    QCOMPARE(form_->Memo1->Lines(), (QStringList{"", "home; "}));
 }
 
 QTEST_MAIN(CardTest)
