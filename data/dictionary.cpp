@@ -59,6 +59,12 @@ void RecordFromStored(std::span<const std::uint8_t> stored, char (&line)[kLineBu
     std::memset(out + end, 0, kMaxRead + 1 - end);
 }
 
+void StoredHead(const char* plain, std::uint8_t* stored, std::size_t count) {
+    const auto& key = LineKey();
+    for (std::size_t j = 0; j < count; ++j)
+        stored[j] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(plain[j]) - key[j]);
+}
+
 void RecordHead(std::span<const std::uint8_t> stored, char* head, std::size_t count) {
     const auto& key = LineKey();
     std::size_t j = 0;

@@ -61,6 +61,10 @@ private:
 // The record of a stored line, as ReadDictionaryRecord makes it.
 void RecordFromStored(std::span<const std::uint8_t> stored, char (&line)[kLineBufferSize]);
 
+// The stored form of plain bytes standing in columns 0 .. count-1 (count at
+// most 8): a line whose record begins with them begins with these bytes.
+void StoredHead(const char* plain, std::uint8_t* stored, std::size_t count);
+
 // Columns 0 .. count-1 (count at most 8) of the record of a stored line,
 // without descrambling the rest: zero from the line's end on.
 void RecordHead(std::span<const std::uint8_t> stored, char* head, std::size_t count);

@@ -17,26 +17,39 @@ char CardLine[kLineBufferSize] = {};
 CardRecordFields CardRecord = {};
 std::uint8_t CardReady = 1;
 
+bool FindCardRecord(std::FILE* stream, const char* character) {
+    CardRecord.Word[0] = '\0';
+    // Only a line's word columns are descrambled until the record is found.
+    constexpr std::size_t kHead = 3;
+    std::uint8_t first[2];  // the character as a line that begins with it stores it
+    StoredHead(character, first, 2);
+    DictionaryLines lines(stream);
+    std::span<const std::uint8_t> stored;
+    while (lines.Next(stored)) {
+        if (stored.size() < 3 || stored[0] != first[0] || stored[1] != first[1]) continue;
+        char head[kHead + 1];
+        RecordHead(stored, head, kHead);
+        head[kHead] = '\0';
+        head[std::strcspn(head, " ")] = '\0';  // the word as RecordWord copies it
+        if (head[0] == character[0] && head[1] == character[1] && head[2] == '\0') {
+            RecordFromStored(stored, CardLine);
+            RecordWord(CardLine, CardRecord.Word);
+            return true;
+        }
+    }
+    return false;
+}
+
 namespace {
 
-// The single-character record of character at code, or false when the
-// section has none (or the file cannot be read).
-bool FindCardRecord(const char* character) {
+// The card's record from dat/zw.dat; false when the section has none (or the
+// file cannot be read).
+bool ReadCardRecord(const char* character) {
     CardRecord.Word[0] = '\0';
     std::FILE* stream = std::fopen(lesson_file::kPath, "rb");
     if (stream == nullptr) return false;
-    bool found = false;
-    if (std::fseek(stream, lesson_file::kDictionaryOffset, SEEK_SET) == 0) {
-        for (;;) {
-            if (CardRecord.Word[0] == character[0] && CardRecord.Word[1] == character[1] &&
-                CardRecord.Word[2] == '\0') {
-                found = true;
-                break;
-            }
-            if (ReadDictionaryRecord(stream, CardLine) == RecordStatus::EndOfFile) break;
-            RecordWord(CardLine, CardRecord.Word);
-        }
-    }
+    const bool found = std::fseek(stream, lesson_file::kDictionaryOffset, SEEK_SET) == 0 &&
+                       FindCardRecord(stream, character);
     std::fclose(stream);
     return found;
 }
@@ -55,7 +68,7 @@ void CardButtonClick(TForm1& form, int button) {
         static_cast<unsigned char>(character[0]) * 256 + static_cast<unsigned char>(character[1]);
     SelectedOffset = offset;
 
-    if (FindCardRecord(character)) {
+    if (ReadCardRecord(character)) {
         RecordPinyin(CardLine, CardRecord.Pinyin);
         RecordMeaning(CardLine, CardRecord.Meaning);
     } else {
