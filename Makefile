@@ -13,7 +13,7 @@ APT_PACKAGES := \
   fonts-arphic-gkai00mp fonts-liberation2 \
   espeak-ng sox unicode-data fp-utils \
   clang-14 libclang-rt-14-dev \
-  xvfb xdotool x11-apps imagemagick
+  xvfb xdotool x11-apps imagemagick openbox wmctrl
 
 .PHONY: all deps configure build run test test-asan fuzz clean
 

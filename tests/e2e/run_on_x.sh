@@ -1,8 +1,12 @@
 #!/bin/bash
-# The program on a real X server (Xvfb), used through the mouse and keyboard
-# with xdotool: click 大, wait for its strokes, check the card on the screen,
-# open the phrases, page forward and back, pick a phrase, close the window
-# with Escape, end through File > Exit and expect exit status 0.
+# The program on a real X server (Xvfb) with a window manager (openbox), used
+# through the mouse and keyboard with xdotool and wmctrl: click 大, wait for its
+# strokes, check the card on the screen, open the phrases where the form places
+# them, page forward, pick a phrase, minimise and restore the window (page and
+# phrase stay), page back, see Escape leave the window open, close it with the
+# title bar's button, end through File > Exit and expect exit status 0. A second
+# run opens Help > About and closes the main window with its title bar's
+# button: the program ends with status 0.
 #
 #   run_on_x.sh RUN_DIR SCREEN_CHECK
 #
@@ -20,18 +24,23 @@ if ! command -v Xvfb >/dev/null 2>&1; then
     echo "Xvfb is not installed: skipped"
     exit 77
 fi
-for tool in xdotool xwd xwininfo; do
+for tool in xdotool xwd xwininfo xprop openbox wmctrl; do
     command -v $tool >/dev/null 2>&1 || { echo "missing $tool"; exit 1; }
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tf-e2e.XXXXXX")
 xvfb_pid=
+wm_pid=
 app_pid=
 
 cleanup() {
     if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
         kill -KILL "$app_pid" 2>/dev/null
         wait "$app_pid" 2>/dev/null
+    fi
+    if [ -n "$wm_pid" ] && kill -0 "$wm_pid" 2>/dev/null; then
+        kill -TERM "$wm_pid" 2>/dev/null
+        wait "$wm_pid" 2>/dev/null
     fi
     if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
         kill -TERM "$xvfb_pid" 2>/dev/null
@@ -85,13 +94,32 @@ echo "Xvfb on $DISPLAY"
 x_ready() { xwininfo -root >/dev/null 2>&1; }
 wait_for "the X server" x_ready
 
+# The window manager: closing, minimising and restoring as on a desktop.
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+wm_ready() { wmctrl -m 2>/dev/null | grep -q '^Name: Openbox'; }
+wait_for "the window manager" wm_ready
+
 shot() { xwd -root -silent >"$work/shot.xwd"; }
 
-# Geometry of window $1 into win_x, win_y, win_w, win_h.
+# Screen geometry of window $1's client area into win_x, win_y, win_w, win_h
+# (without the window manager's frame).
 geometry() {
-    local X Y WIDTH HEIGHT WINDOW SCREEN
-    eval "$(xdotool getwindowgeometry --shell "$1")" || return 1
-    win_x=$X win_y=$Y win_w=$WIDTH win_h=$HEIGHT
+    local info
+    info=$(xwininfo -id "$1" 2>/dev/null) || return 1
+    win_x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+    win_y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+    win_w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+    win_h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+    [ -n "$win_x" ] && [ -n "$win_y" ] && [ -n "$win_w" ] && [ -n "$win_h" ]
+}
+
+# The frame's left and top widths of window $1 into frame_left, frame_top.
+frame_extents() {
+    local extents
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p')
+    [ -n "$extents" ] || return 1
+    IFS=', ' read -r frame_left _ frame_top _ <<<"$extents"
 }
 
 visible_window() {
@@ -103,23 +131,39 @@ click() {
     xdotool mousemove --sync "$1" "$2" click 1
 }
 
-# The program from its run folder, on the X server.
+# The program from its run folder, on the X server; its main window painted:
+# main, its client area's origin cx, cy.
 cd "$run_dir" || fail "no run folder $run_dir"
-env QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1 \
-    SDL_AUDIODRIVER=dummy ./tallowfern >"$work/app.log" 2>&1 &
-app_pid=$!
-
-wait_for "the main window" visible_window '^TallowFern demo$'
-main=$found
-geometry "$main" || fail "no geometry of the main window"
-echo "main window $main at $win_x,$win_y size ${win_w}x$win_h"
-
-main_painted() {
-    shot && origin=$("$check" main-origin "$work/shot.xwd" "$win_x" "$win_y")
+start_program() {
+    env QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1 \
+        SDL_AUDIODRIVER=dummy ./tallowfern >"$work/app.log" 2>&1 &
+    app_pid=$!
+    wait_for "the main window" visible_window '^TallowFern demo$'
+    main=$found
+    geometry "$main" || fail "no geometry of the main window"
+    echo "main window $main at $win_x,$win_y size ${win_w}x$win_h"
+    main_painted() {
+        shot && origin=$("$check" main-origin "$work/shot.xwd" "$win_x" "$win_y")
+    }
+    wait_for "the main window's first paint" main_painted
+    read -r cx cy <<<"$origin"
+    echo "client area at $cx,$cy"
 }
-wait_for "the main window's first paint" main_painted
-read -r cx cy <<<"$origin"
-echo "client area at $cx,$cy"
+
+# The program has ended by itself with exit status 0 and no sanitizer report.
+expect_end() {
+    ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+    wait_for "the program to end" ended
+    wait "$app_pid"
+    status=$?
+    app_pid=
+    [ "$status" -eq 0 ] || fail "exit status $status"
+    if grep -q -e "Sanitizer" -e "runtime error" "$work/app.log"; then
+        fail "sanitizer report"
+    fi
+}
+
+start_program
 
 # 大: Image1 at (1, 1) in its 28 x 28 frame at (0, 1).
 click $((cx + 15)) $((cy + 15))
@@ -136,6 +180,12 @@ phrase=$found
 geometry "$phrase" || fail "no geometry of the phrase window"
 px=$win_x py=$win_y
 echo "phrase window $phrase at $px,$py"
+# The form's place and size: its frame at 193, 192, a client area of 552 x 235.
+frame_extents "$phrase" || fail "no frame extents of the phrase window"
+[ $((px - frame_left)) -eq 193 ] && [ $((py - frame_top)) -eq 192 ] ||
+    fail "phrase window's frame at $((px - frame_left)),$((py - frame_top)), not 193,192"
+[ "$win_w" -eq 552 ] && [ "$win_h" -eq 235 ] ||
+    fail "phrase window's client area ${win_w}x$win_h, not 552x235"
 
 page_signature() {
     shot && signature=$("$check" phrases "$work/shot.xwd" "$px" "$py" dat/hzk24k.dat 2>/dev/null)
@@ -145,22 +195,41 @@ first_page=$signature
 "$check" phrases "$work/shot.xwd" "$px" "$py" dat/hzk24k.dat >/dev/null ||
     fail "the first page of phrases"
 
-# Next page (SpeedButton2 at 520, 8), then back (SpeedButton1 at 8, 8).
+# Next page (SpeedButton2 at 520, 8) and its first word (Image1 in Panel2 at
+# 40, 6): its pinyin and meaning appear.
 click $((px + 532)) $((py + 20))
 other_page() { page_signature && [ "$signature" != "$first_page" ]; }
 wait_for "the second page of phrases" other_page
-click $((px + 20)) $((py + 20))
-first_page_again() { page_signature && [ "$signature" = "$first_page" ]; }
-wait_for "the first page again" first_page_again
-
-# The first word (Image1 in Panel2 at 40, 6): its pinyin and meaning appear.
+second_page=$signature
 click $((px + 81)) $((py + 20))
 phrase_shown() { shot && "$check" phrase-shown "$work/shot.xwd" "$px" "$py"; }
 wait_for "the phrase's pinyin and meaning" phrase_shown
 
-# Escape closes the dialog: the key goes to the focused window, as typed.
-xdotool windowfocus --sync "$phrase" 2>/dev/null || xdotool windowfocus "$phrase"
+# Minimised and restored through the window manager: the same page, the
+# phrase still shown.
+xdotool windowminimize --sync "$phrase" 2>/dev/null || xdotool windowminimize "$phrase"
+iconic() { xprop -id "$phrase" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
+wait_for "the phrase window to be minimised" iconic
+wmctrl -i -a "$phrase"
+restored() { xprop -id "$phrase" WM_STATE 2>/dev/null | grep -q 'window state: Normal'; }
+wait_for "the phrase window to be restored" restored
+second_page_again() { page_signature && [ "$signature" = "$second_page" ]; }
+wait_for "the second page after restoring" second_page_again
+phrase_shown || fail "the phrase's pinyin and meaning after restoring"
+
+# Back (SpeedButton1 at 8, 8): the first page again.
+click $((px + 20)) $((py + 20))
+first_page_again() { page_signature && [ "$signature" = "$first_page" ]; }
+wait_for "the first page again" first_page_again
+
+# Escape does nothing: the window has no Cancel button.
+xdotool windowactivate --sync "$phrase" 2>/dev/null || xdotool windowactivate "$phrase"
 xdotool key Escape
+sleep 1
+visible_window '^FrmPhrase$' || fail "Escape closed the phrase window"
+
+# The title bar's close button, through the window manager.
+wmctrl -i -c "$phrase"
 phrase_closed() { ! visible_window '^FrmPhrase$'; }
 wait_for "the phrase window to close" phrase_closed
 
@@ -172,7 +241,7 @@ popup_open() {
     for w in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
         [ "$w" = "$main" ] && continue
         geometry "$w" || continue
-        if [ "$win_h" -lt 100 ] && [ "$win_w" -lt 300 ]; then
+        if [ "$win_h" -lt 200 ] && [ "$win_w" -lt 300 ]; then
             popup=$w
             return 0
         fi
@@ -183,13 +252,17 @@ wait_for "the File menu" popup_open
 geometry "$popup"
 click $((win_x + win_w / 2)) $((win_y + win_h / 2))
 
-ended() { ! kill -0 "$app_pid" 2>/dev/null; }
-wait_for "the program to end" ended
-wait "$app_pid"
-status=$?
-app_pid=
-[ "$status" -eq 0 ] || fail "exit status $status"
-if grep -q -e "Sanitizer" -e "runtime error" "$work/app.log"; then
-    fail "sanitizer report"
-fi
-echo "passed: exit status 0"
+expect_end
+echo "File > Exit: exit status 0"
+
+# Help > About (the last item of the Help menu), then the main window's title
+# bar's close button: the run ends with the main window.
+start_program
+xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowactivate "$main"
+xdotool key alt+h
+wait_for "the Help menu" popup_open
+xdotool key Up Return
+wait_for "the About box" visible_window '^About TallowFern$'
+wmctrl -i -c "$main"
+expect_end
+echo "passed: closing the main window with the About box open ends with exit status 0"
