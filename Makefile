@@ -12,6 +12,7 @@ APT_PACKAGES := \
   libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
   fonts-arphic-gkai00mp fonts-liberation2 \
   espeak-ng sox unicode-data fp-utils \
+  python3-jieba \
   clang-14 libclang-rt-14-dev \
   xvfb xdotool x11-apps imagemagick openbox wmctrl
 

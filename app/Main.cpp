@@ -146,7 +146,7 @@ void TForm1::CreateControls() {
     Image8->SetPicture(SpeakerPicture());
     Image8->setEnabled(false);
 
-    Memo1 = named(new TMemo(Client, 135, 164, 441, 49, 16, kBlue), "Memo1");
+    Memo1 = named(NewCardMemo(Client, kBlue), "Memo1");
 
     StatusBar1 =
         named(new TStatusBar(Client, 0, 311, kClientWidth, 19,

@@ -3,7 +3,12 @@
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextDocumentLayout>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QtMath>
+#include <algorithm>
 #include <utility>
 
 QColor ToQColor(Colour colour) {
@@ -218,6 +223,48 @@ void TMemo::ShowVerticalScrollBar() {
 
 void TMemo::HideCaret() {
     setCursorWidth(0);
+}
+
+void TMemo::ShowWholeLines(int lines) {
+    document()->setDocumentMargin(0);
+    QFont f = font();
+    while (f.pixelSize() > 6) {
+        setFont(f);
+        if (LineHeight() * lines <= height()) break;
+        f.setPixelSize(f.pixelSize() - 1);
+    }
+    const int spare = std::max(0, height() - LineHeight() * lines);
+    setViewportMargins(2, spare / 2, 2, spare - spare / 2);
+}
+
+int TMemo::LineHeight() const {
+    // As the plain text layout sets its lines: leading included.
+    QTextLayout layout(QStringLiteral("X"), font());
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLeadingIncluded(true);
+    layout.endLayout();
+    return qCeil(line.height());
+}
+
+int TMemo::LineCount() const {
+    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document()->documentLayout());
+    int count = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (layout != nullptr) layout->ensureBlockLayout(block);
+        count += block.layout()->lineCount();
+    }
+    return count;
+}
+
+int TMemo::LinesShown() const {
+    return viewport()->height() / LineHeight();
+}
+
+TMemo* NewCardMemo(QWidget* parent, Colour textColour) {
+    auto* memo = new TMemo(parent, 135, 164, 441, 49, 16, textColour);
+    memo->ShowWholeLines(3);
+    return memo;
 }
 
 void TMemo::mouseMoveEvent(QMouseEvent* event) {

@@ -132,6 +132,14 @@ public:
     void ShowVerticalScrollBar();
     void HideCaret();
 
+    // Lays the text out in whole lines: no document margin, the font made a
+    // pixel smaller at a time until `lines` lines fit the memo's height, and the
+    // viewport cut to those lines (the spare pixels above and below them).
+    void ShowWholeLines(int lines);
+    int LineHeight() const;  // of a laid-out line of the memo's font, in pixels
+    int LineCount() const;   // lines of the laid-out text
+    int LinesShown() const;  // whole lines the viewport holds
+
 signals:
     void MouseMove();
 
@@ -141,6 +149,10 @@ protected:
 private:
     QStringList lines_;
 };
+
+// The main window's meaning memo (Memo1): 441 x 49 at (135, 164), showing its
+// empty first line and two lines of meaning whole.
+TMemo* NewCardMemo(QWidget* parent, Colour textColour);
 
 // A status bar of panels of fixed widths, one text each.
 class TStatusBar : public QWidget {

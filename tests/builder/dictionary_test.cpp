@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tools/mkdata/cedict.h"
 #include "tools/mkdata/dictionary_build.h"
+#include "tools/mkdata/frequency.h"
 #include "tools/mkdata/gb2312.h"
 #include "tools/mkdata/meaning.h"
 #include "tools/mkdata/phrase_page.h"
@@ -175,13 +177,86 @@ TEST(DictionaryOrder, PrimaryReadingRealSensesAndLowerCaseComeFirst) {
 
 TEST(DictionaryOrder, LessonWordsFirstThenByFrequency) {
     DictionarySources s = Sources(
+        "文 文 [wen2] /language/\n"
         "人 人 [ren2] /person/\n"
         "的 的 [de5] /of/\n"
         "中文 中文 [Zhong1 wen2] /Chinese language/\n"
-        "大人 大人 [da4 ren5] /adult/\n");
-    s.frequencies = {{"的", 1000}, {"人", 500}, {"大人", 700}, {"中文", 1}};
-    EXPECT_EQ(Plain(BuildDictionary(s)),
-              (std::vector<std::string>{"中文 Zhong1 wen2", "的 de5", "大人 da4 ren5", "人 ren2"}));
+        "中中 中中 [zhong1 zhong1] /mediocre/\n"
+        "大大 大大 [da4 da4] /greatly/\n"
+        "大人 大人 [da4 ren5] /adult/\n"
+        "大 大 [da4] /big/\n");
+    s.lessonWords = {"中文", "中中"};
+    // The lesson's characters in slot order and then its common words lead; the
+    // others, 大大 made of lesson characters too, follow their counts; 中中 is not
+    // counted.
+    s.frequencies = {{"文", 9000},  {"的", 5000},   {"人", 500},
+                     {"大人", 700}, {"中文", 1755}, {"大大", 3455}};
+    EXPECT_EQ(
+        Plain(BuildDictionary(s)),
+        (std::vector<std::string>{"大 da4", "文 wen2", "中文 Zhong1 wen2", "的 de5", "大大 da4 da4",
+                                  "大人 da4 ren5", "人 ren2", "中中 zhong1 zhong1"}));
+    // A lesson word counted less than kCommonWordCount times takes its place by its count.
+    s.frequencies["中文"] = 600;
+    EXPECT_EQ(
+        Plain(BuildDictionary(s)),
+        (std::vector<std::string>{"大 da4", "文 wen2", "的 de5", "大大 da4 da4", "大人 da4 ren5",
+                                  "中文 Zhong1 wen2", "人 ren2", "中中 zhong1 zhong1"}));
+}
+
+TEST(DictionaryOrder, FurtherReadingsOfAWordFollowTheFirstReadingOfEveryWord) {
+    DictionarySources s = Sources(
+        "大學 大学 [Da4 xue2] /the Great Learning/\n"
+        "大學 大学 [da4 xue2] /university/\n"
+        "大夫 大夫 [dai4 fu5] /doctor/\n"
+        "大夫 大夫 [da4 fu1] /senior official/\n"
+        "大家 大家 [da4 jia1] /everyone/\n"
+        "大 大 [dai4] /see 大夫[dai4 fu5]/\n"
+        "大 大 [da4] /big/\n"
+        "大量 大量 [da4 liang4] /great amount/\n");
+    s.frequencies = {{"大学", 20025}, {"大家", 19177}, {"大量", 10535}, {"大夫", 900}};
+    const auto build = BuildDictionary(s);
+    // A single character's readings stay together: the card takes the first.
+    EXPECT_EQ(Plain(build),
+              (std::vector<std::string>{"大 da4", "大 dai4", "大学 da4 xue2", "大家 da4 jia1",
+                                        "大量 da4 liang4", "大夫 dai4 fu5", "大学 Da4 xue2",
+                                        "大夫 da4 fu1"}));
+    EXPECT_EQ(FirstPhrasePage(build.lines, 0xB4F3), (std::vector<std::size_t>{2, 3, 4, 5, 6}));
+    EXPECT_EQ(FirstPhrases(build.lines, 0xB4F3, 20).size(), 6u);
+}
+
+TEST(DictionaryOrder, ACardKeepsTheLeadingSensesThatItsMemoShowsWhole) {
+    DictionarySources s = Sources(
+        "大 大 [da4] /big; large; great/older (than another person)/greatly/(dialect) father/\n"
+        "人 人 [ren2] /person/people/a very long sense that no memo would hold/\n"
+        "大人 大人 [da4 ren5] /adult/grown-up/a very long sense that no memo would hold/\n");
+    std::vector<std::string> asked;
+    s.cardMeaningFits = [&](const std::string& meaning) {
+        asked.push_back(meaning);
+        return meaning.size() <= 48;
+    };
+    const auto build = BuildDictionary(s);
+    ASSERT_EQ(build.lines.size(), 3u);
+    EXPECT_EQ(build.lines[0].meaning, "/big; large; great/older (than another person)");
+    EXPECT_EQ(build.lines[0].plain.substr(89), build.lines[0].meaning);
+    EXPECT_EQ(build.cardSensesCut, 2u);
+    // Only the lesson characters' cards are measured.
+    EXPECT_EQ(asked, (std::vector<std::string>{"/big; large; great",
+                                               "/big; large; great/older (than another person)",
+                                               "/big; large; great/older (than another "
+                                               "person)/greatly"}));
+    EXPECT_EQ(build.lines[1].meaning, "/person/people/a very long sense that no memo would hold");
+
+    s.cardMeaningFits = [](const std::string& meaning) { return meaning.size() <= 10; };
+    EXPECT_THROW(BuildDictionary(s), std::runtime_error);
+}
+
+TEST(WordCounts, JiebaLinesGiveEachWordItsLargestCount) {
+    const auto counts = WordFrequencies(
+        "AT&T 3 nz\n大学 20025 n\r\n大家 19177 n\n大学 5 n\n中 x f\n 12 n\n文化\n文章 0 n\n");
+    EXPECT_EQ(counts.size(), 3u);
+    EXPECT_EQ(counts.at("大学"), 20025);
+    EXPECT_EQ(counts.at("大家"), 19177);
+    EXPECT_EQ(counts.at("AT&T"), 3);
 }
 
 TEST(DictionaryOrder, OnlyGb2312HanziWordsThatFitAreKept) {

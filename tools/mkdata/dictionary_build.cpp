@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <stdexcept>
 #include <tuple>
 
 #include "tools/mkdata/gb2312.h"
@@ -12,6 +13,7 @@ namespace {
 
 struct Candidate {
     DictionaryLine line;
+    std::vector<std::string> senses;  // plain ASCII, before the limits
     std::size_t sourceIndex = 0;
     bool reference = false;
 };
@@ -33,11 +35,12 @@ bool Capitalised(const std::string& pinyin) {
     return !pinyin.empty() && pinyin[0] >= 'A' && pinyin[0] <= 'Z';
 }
 
-bool OnlyLessonCharacters(const std::string& utf8Word, const std::vector<std::string>& lesson) {
-    const std::vector<char32_t> cps = DecodeUtf8(utf8Word);
-    return std::all_of(cps.begin(), cps.end(), [&](char32_t c) {
-        return std::find(lesson.begin(), lesson.end(), EncodeUtf8(c)) != lesson.end();
-    });
+bool Contains(const std::vector<std::string>& list, const std::string& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+std::size_t SenseCount(const std::string& meaning) {
+    return static_cast<std::size_t>(std::count(meaning.begin(), meaning.end(), '/'));
 }
 
 // Whether sense names target ("家伙[jia1 huo5]") as a whole word: after a
@@ -108,9 +111,7 @@ DictionaryBuild BuildDictionary(const DictionarySources& sources) {
             ++build.duplicates;
             continue;
         }
-        std::size_t kept = 0;
-        for (char c : *meaning) kept += c == '/' ? 1 : 0;
-        if (kept < senses.size()) ++build.sensesCut;
+        if (SenseCount(*meaning) < senses.size()) ++build.sensesCut;
 
         Candidate candidate;
         candidate.line.utf8Word = entry.simplified;
@@ -120,6 +121,7 @@ DictionaryBuild BuildDictionary(const DictionarySources& sources) {
         candidate.line.plain = FormatDictionaryLine(*gb, entry.pinyin, *meaning);
         candidate.sourceIndex = entry.sourceIndex;
         candidate.reference = IsReferenceSense(senses.front());
+        candidate.senses = std::move(senses);
         firstSeen.emplace(entry.simplified, entry.sourceIndex);
         byWord[entry.simplified].push_back(std::move(candidate));
     }
@@ -139,9 +141,25 @@ DictionaryBuild BuildDictionary(const DictionarySources& sources) {
                          [&](const Candidate& a, const Candidate& b) { return key(a) < key(b); });
     }
 
+    // The card record of each lesson character: the senses its memo shows whole.
+    if (sources.cardMeaningFits) {
+        for (const std::string& character : sources.lessonCharacters) {
+            const auto found = byWord.find(character);
+            if (found == byWord.end()) continue;
+            DictionaryLine& card = found->second.front().line;
+            const auto meaning = FitMeaning(found->second.front().senses, sources.cardMeaningFits);
+            if (!meaning)
+                throw std::runtime_error("the card meaning of " + character +
+                                         " does not fit the memo");
+            build.cardSensesCut += SenseCount(card.meaning) - SenseCount(*meaning);
+            card.meaning = *meaning;
+            card.plain = FormatDictionaryLine(card.word, card.pinyin, card.meaning);
+        }
+    }
+
     // Words.
     struct WordRank {
-        bool notLesson;
+        std::size_t group;  // lesson characters by slot, then lesson words, then the rest
         long long negFrequency;
         std::size_t firstSource;
         const std::string* word;
@@ -150,16 +168,27 @@ DictionaryBuild BuildDictionary(const DictionarySources& sources) {
     words.reserve(byWord.size());
     for (const auto& [word, candidates] : byWord) {
         const auto f = sources.frequencies.find(word);
-        words.push_back({!OnlyLessonCharacters(word, sources.lessonCharacters),
-                         f == sources.frequencies.end() ? 0 : -f->second, firstSeen.at(word),
-                         &word});
+        const long long count = f == sources.frequencies.end() ? 0 : f->second;
+        const auto& lesson = sources.lessonCharacters;
+        std::size_t group = static_cast<std::size_t>(std::find(lesson.begin(), lesson.end(), word) -
+                                                     lesson.begin());
+        if (group == lesson.size())
+            group += Contains(sources.lessonWords, word) && count >= kCommonWordCount ? 0 : 1;
+        words.push_back({group, group < lesson.size() ? 0 : -count, firstSeen.at(word), &word});
     }
     std::sort(words.begin(), words.end(), [](const WordRank& a, const WordRank& b) {
-        return std::tie(a.notLesson, a.negFrequency, a.firstSource) <
-               std::tie(b.notLesson, b.negFrequency, b.firstSource);
+        return std::tie(a.group, a.negFrequency, a.firstSource) <
+               std::tie(b.group, b.negFrequency, b.firstSource);
     });
+    std::vector<DictionaryLine> further;
     for (const WordRank& rank : words) {
-        for (Candidate& c : byWord.at(*rank.word)) build.lines.push_back(std::move(c.line));
+        auto& candidates = byWord.at(*rank.word);
+        const bool single = DecodeUtf8(*rank.word).size() == 1;
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            auto& out = i == 0 || single ? build.lines : further;
+            out.push_back(std::move(candidates[i].line));
+        }
     }
+    for (DictionaryLine& line : further) build.lines.push_back(std::move(line));
     return build;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -14,6 +15,8 @@ inline constexpr std::size_t kWordColumns = 24;     // columns 0-23
 inline constexpr std::size_t kPinyinColumn = 25;    // after '[' in column 24
 inline constexpr std::size_t kMeaningColumn = 89;   // after a blank in column 88
 inline constexpr std::size_t kMaxPinyinBytes = 62;  // ']' stays within column 87
+// A lesson word leads the file only when the word counts hold it this often.
+inline constexpr long long kCommonWordCount = 1000;
 
 struct DictionaryLine {
     std::string utf8Word;
@@ -28,6 +31,9 @@ struct DictionarySources {
     std::unordered_map<std::string, long long> frequencies;  // UTF-8 word -> count
     std::map<std::string, std::string> readings;             // character -> "da4"
     std::vector<std::string> lessonCharacters;               // UTF-8, slot order
+    std::vector<std::string> lessonWords;                    // UTF-8, the lesson's own words
+    // When given: whether a card's meaning text ("/s1/s2") fits the card's memo.
+    std::function<bool(const std::string& meaning)> cardMeaningFits;
 };
 
 struct DictionaryBuild {
@@ -40,6 +46,7 @@ struct DictionaryBuild {
     std::size_t selfReferences = 0;  // only "variant of" the same simplified line
     std::size_t duplicates = 0;      // same word, pinyin and meaning as a line before
     std::size_t sensesCut = 0;       // lines that lost senses to the 173-byte limit
+    std::size_t cardSensesCut = 0;   // senses the lesson characters' cards leave out
 };
 
 // The plain line: word padded to column 24, '[' pinyin ']' padded to column 88,
@@ -49,6 +56,10 @@ std::string FormatDictionaryLine(const std::string& gbWord, const std::string& p
 
 // Lines of one word: the character's primary reading first (single characters),
 // real senses before reference entries, lower-case pinyin before capitalised
-// names, then source order. Words: those made only of lesson characters first,
-// then by descending frequency, then source order.
+// names, then source order. Words: the lesson characters in slot order, the
+// lesson words counted at least kCommonWordCount times, then the others; those
+// two groups by descending count, then source order. The first line of every word comes before the
+// further lines of the words of several characters, so a phrase list names each word once before it
+// names any a second time. The card record of a lesson character keeps the leading senses that pass
+// cardMeaningFits; throws std::runtime_error when even its first sense does not.
 DictionaryBuild BuildDictionary(const DictionarySources& sources);

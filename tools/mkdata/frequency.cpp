@@ -7,11 +7,14 @@
 std::unordered_map<std::string, long long> WordFrequencies(const std::string& text) {
     std::unordered_map<std::string, long long> counts;
     for (const std::string& line : SplitLines(text)) {
-        const std::size_t comma = line.rfind(',');
-        if (comma == std::string::npos || comma == 0) continue;
-        const long long n = std::strtoll(line.c_str() + comma + 1, nullptr, 10);
-        auto& slot = counts[line.substr(0, comma)];
-        if (n > slot) slot = n;  // a word listed twice keeps its larger count
+        const std::size_t blank = line.find(' ');
+        if (blank == std::string::npos || blank == 0) continue;
+        const char* digits = line.c_str() + blank + 1;
+        char* end = nullptr;
+        const long long n = std::strtoll(digits, &end, 10);
+        if (end == digits || n <= 0 || (*end != ' ' && *end != '\0')) continue;
+        auto& slot = counts[line.substr(0, blank)];
+        if (n > slot) slot = n;
     }
     return counts;
 }

@@ -2,22 +2,26 @@
 // table, voice directory) from open sources, then reads the file back through
 // the program's readers and prints what it measured.
 //
-//   mkdata --node-modules DIR --unihan FILE --dat OUT.dat --tables OUT.cpp --work DIR
-//          [--plain LINES.txt]   (also writes the plain dictionary lines, GB2312)
+//   mkdata --node-modules DIR [--unihan FILE] [--words FILE] --dat OUT.dat --tables OUT.cpp
+//          --work DIR [--plain LINES.txt]   (also writes the plain dictionary lines, GB2312)
+#include <QApplication>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 
 #include "data/dictionary.h"
+#include "tools/mkdata/card_memo.h"
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/frequency.h"
 #include "tools/mkdata/lesson_data.h"
 #include "tools/mkdata/outlines.h"
+#include "tools/mkdata/phrase_page.h"
 #include "tools/mkdata/readings.h"
 #include "tools/mkdata/source_text.h"
 #include "tools/mkdata/verify.h"
@@ -28,6 +32,7 @@ namespace {
 struct Options {
     std::string nodeModules;
     std::string unihan = "/usr/share/unicode/Unihan_Readings.txt.bz2";
+    std::string words = "/usr/lib/python3/dist-packages/jieba/dict.txt";  // jieba's word counts
     std::string dat;
     std::string tables;
     std::string work;
@@ -38,6 +43,7 @@ Options ParseOptions(int argc, char** argv) {
     Options o;
     std::map<std::string, std::string*> flags = {{"--node-modules", &o.nodeModules},
                                                  {"--unihan", &o.unihan},
+                                                 {"--words", &o.words},
                                                  {"--dat", &o.dat},
                                                  {"--tables", &o.tables},
                                                  {"--work", &o.work},
@@ -50,7 +56,8 @@ Options ParseOptions(int argc, char** argv) {
     }
     if (o.nodeModules.empty() || o.dat.empty() || o.tables.empty() || o.work.empty())
         throw std::runtime_error(
-            "usage: mkdata --node-modules DIR [--unihan FILE] --dat OUT --tables OUT --work DIR");
+            "usage: mkdata --node-modules DIR [--unihan FILE] [--words FILE] --dat OUT "
+            "--tables OUT --work DIR");
     return o;
 }
 
@@ -86,19 +93,36 @@ private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
+// Phrases among the first kCheckedPhrases of a lesson character's list whose
+// word stands there twice.
+constexpr std::size_t kCheckedPhrases = 20;
+
+std::vector<std::string> RepeatedPhrases(const std::vector<DictionaryLine>& lines,
+                                         std::uint16_t code) {
+    std::set<std::string> words;
+    std::vector<std::string> repeated;
+    for (std::size_t i : FirstPhrases(lines, code, kCheckedPhrases)) {
+        if (!words.insert(lines[i].word).second) repeated.push_back(lines[i].utf8Word);
+    }
+    return repeated;
+}
+
 int Run(const Options& o) {
     Stopwatch clock;
+    CardMemo cardMemo;
     std::filesystem::create_directories(o.work);
 
     // Dictionary.
     DictionarySources sources;
     const std::string hanziData = o.nodeModules + "/hanzi/lib/data/";
     sources.entries = ParseCedict(ModuleText(hanziData + "cedict_ts.u8.js"));
-    sources.frequencies = WordFrequencies(ModuleText(hanziData + "leidenfreqdata.txt.js"));
+    sources.frequencies = WordFrequencies(Source(o.words));
     const auto unihan = CommandOutput("bzcat '" + o.unihan + "'");
     if (!unihan) throw std::runtime_error("cannot read " + o.unihan);
     sources.readings = PrimaryReadings(*unihan);
     sources.lessonCharacters = {"大", "家", "学", "中", "文"};
+    sources.lessonWords = {"大家", "大学", "中文", "中学", "文学"};
+    sources.cardMeaningFits = [&](const std::string& m) { return cardMemo.Fits(m); };
     DictionaryBuild dictionary = BuildDictionary(sources);
 
     std::vector<DictionaryLine> lines;
@@ -124,8 +148,19 @@ int Run(const Options& o) {
         "%zu duplicates, %zu unstorable\n",
         dictionary.notGb2312, dictionary.wordTooLong, dictionary.badPinyin, kMaxPinyinBytes,
         dictionary.noMeaning, dictionary.selfReferences, dictionary.duplicates, unstorable);
-    std::printf("  %zu lines lost senses to the 173-byte meaning limit  [%.1f s]\n",
-                dictionary.sensesCut, clock.Seconds());
+    std::printf(
+        "  %zu lines lost senses to the 173-byte meaning limit; the cards leave out %zu "
+        "senses to show their meanings whole  [%.1f s]\n",
+        dictionary.sensesCut, dictionary.cardSensesCut, clock.Seconds());
+    std::vector<std::string> dictionaryFailures;
+    for (std::uint16_t code : kLessonCodes) {
+        std::string page;
+        for (std::size_t i : FirstPhrasePage(lines, code)) page += " " + lines[i].utf8Word;
+        std::printf("  first phrase page of 0x%04X:%s\n", code, page.c_str());
+        for (const std::string& word : RepeatedPhrases(lines, code))
+            dictionaryFailures.push_back(word + " stands twice among the first " +
+                                         std::to_string(kCheckedPhrases) + " phrases");
+    }
 
     // Voices.
     const std::vector<std::uint16_t> codes(kLessonCodes.begin(), kLessonCodes.end());
@@ -170,11 +205,28 @@ int Run(const Options& o) {
         VerifyLessonData(o.dat, data.charIndex, data.voiceDirectory, verify);
     std::printf("Read back through the program's readers (%zu bytes):\n%s", data.file.size(),
                 report.figures.c_str());
+    // The card meanings as the card reads them, in its memo.
+    std::printf("Card meanings in the memo (%d whole lines, the first empty):\n",
+                cardMemo.LinesShown());
+    for (const CardMeaning& card : ReadCardMeanings(o.dat, kLessonCodes)) {
+        if (!card.found) {
+            std::printf("  0x%04X: no card record\n", card.code);
+            dictionaryFailures.push_back("a lesson character has no card record");
+            continue;
+        }
+        const int used = cardMemo.Lines(card.meaning);
+        std::printf("  0x%04X: %d lines: %s\n", card.code, used, card.display.c_str());
+        if (used > cardMemo.LinesShown())
+            dictionaryFailures.push_back("the card meaning \"" + card.display +
+                                         "\" does not fit the memo");
+    }
     for (const std::string& failure : report.failures)
         std::printf("  FAILED: %s\n", failure.c_str());
-    std::printf("%s  [%.1f s]\n", report.ok() ? "All checks passed." : "Checks failed.",
-                clock.Seconds());
-    if (!report.ok()) {
+    for (const std::string& failure : dictionaryFailures)
+        std::printf("  FAILED: %s\n", failure.c_str());
+    const bool ok = report.ok() && dictionaryFailures.empty();
+    std::printf("%s  [%.1f s]\n", ok ? "All checks passed." : "Checks failed.", clock.Seconds());
+    if (!ok) {
         std::filesystem::remove(o.dat);
         std::filesystem::remove(o.tables);
         return 1;
@@ -185,6 +237,10 @@ int Run(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The memo is laid out off screen, the same on every machine.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     try {
         return Run(ParseOptions(argc, argv));
     } catch (const std::exception& e) {

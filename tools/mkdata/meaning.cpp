@@ -203,23 +203,26 @@ bool IsReferenceSense(const std::string& s) {
     return s.find(" variant of ") != std::string::npos && s.find(" variant of ") < 24;
 }
 
-std::optional<std::string> FitMeaning(const std::vector<std::string>& senses) {
+std::optional<std::string> FitMeaning(const std::vector<std::string>& senses,
+                                      const std::function<bool(const std::string&)>& fits) {
     std::string meaning;
     for (const std::string& sense : senses) {
         if (sense.empty()) continue;
         std::string candidate = meaning + "/" + sense;
-        if (candidate.size() <= kMaxMeaningBytes && DisplayLength(candidate) <= kMaxDisplayChars) {
+        const bool withinLimits =
+            candidate.size() <= kMaxMeaningBytes && DisplayLength(candidate) <= kMaxDisplayChars;
+        if (withinLimits && (!fits || fits(candidate))) {
             meaning = std::move(candidate);
             continue;
         }
-        if (meaning.empty()) {
+        if (meaning.empty() && !withinLimits) {
             // A first sense too long by itself: keep its words that fit.
             std::string cut = sense.substr(0, kMaxMeaningBytes - 1);
             const std::size_t blank = cut.rfind(' ');
             if (blank != std::string::npos && blank > 0) cut.resize(blank);
             while (!cut.empty() && (cut.back() == ' ' || cut.back() == ',' || cut.back() == ';'))
                 cut.pop_back();
-            if (!cut.empty()) meaning = "/" + cut;
+            if (!cut.empty() && (!fits || fits("/" + cut))) meaning = "/" + cut;
         }
         break;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@ std::string AsciiSense(const std::string& utf8);
 bool IsReferenceSense(const std::string& asciiSense);
 
 // The meaning text "/s1/s2/..." of as many leading senses as fit in
-// kMaxMeaningBytes with a display form of at most kMaxDisplayChars; a first
-// sense that does not fit alone is cut at a blank. nullopt when no sense is left.
-std::optional<std::string> FitMeaning(const std::vector<std::string>& asciiSenses);
+// kMaxMeaningBytes with a display form of at most kMaxDisplayChars and, when
+// given, pass fits; a first sense that does not fit the bytes alone is cut at
+// a blank. nullopt when no sense is left or the first one does not pass fits.
+std::optional<std::string> FitMeaning(
+    const std::vector<std::string>& asciiSenses,
+    const std::function<bool(const std::string& meaning)>& fits = {});

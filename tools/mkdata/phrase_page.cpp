@@ -11,13 +11,18 @@ bool QualifiesAsPhrase(const std::string& gbWord, std::uint16_t code) {
            (byte(4) == 0 || byte(6) == 0);
 }
 
+std::vector<std::size_t> FirstPhrases(const std::vector<DictionaryLine>& lines, std::uint16_t code,
+                                      std::size_t count) {
+    std::vector<std::size_t> found;
+    for (std::size_t i = 0; i < lines.size() && found.size() < count; ++i) {
+        if (QualifiesAsPhrase(lines[i].word, code)) found.push_back(i);
+    }
+    return found;
+}
+
 std::vector<std::size_t> FirstPhrasePage(const std::vector<DictionaryLine>& lines,
                                          std::uint16_t code) {
-    std::vector<std::size_t> page;
-    for (std::size_t i = 0; i < lines.size() && page.size() < kPhrasesPerPage; ++i) {
-        if (QualifiesAsPhrase(lines[i].word, code)) page.push_back(i);
-    }
-    return page;
+    return FirstPhrases(lines, code, kPhrasesPerPage);
 }
 
 std::vector<std::string> SpokenSyllables(const std::string& pinyin) {

@@ -15,6 +15,11 @@ inline constexpr std::size_t kPhrasesPerPage = 5;
 // begins with code and has a second character but no fourth.
 bool QualifiesAsPhrase(const std::string& gbWord, std::uint16_t code);
 
+// Indices of the lines of the first count phrases of code's phrase list, in
+// file order.
+std::vector<std::size_t> FirstPhrases(const std::vector<DictionaryLine>& lines, std::uint16_t code,
+                                      std::size_t count);
+
 // Indices of the lines on the first page of code's phrase list, in file order.
 std::vector<std::size_t> FirstPhrasePage(const std::vector<DictionaryLine>& lines,
                                          std::uint16_t code);
