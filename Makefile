@@ -14,7 +14,7 @@ APT_PACKAGES := \
   espeak-ng sox unicode-data fp-utils \
   python3-jieba \
   clang-14 libclang-rt-14-dev \
-  xvfb xdotool x11-apps imagemagick openbox wmctrl
+  xvfb xdotool x11-apps x11-utils imagemagick openbox wmctrl
 
 .PHONY: all deps configure build run test test-asan fuzz clean
 
