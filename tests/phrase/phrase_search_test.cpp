@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "app/runtime.h"
 #include "data/dictionary.h"
 #include "data/lesson_file.h"
+#include "data/scramble_key.h"
 #include "dictionary_lines.h"
 #include "glyph/strokes.h"
 #include "lesson/card.h"
@@ -50,6 +52,24 @@ std::string Section(const std::vector<std::string>& plain, bool lastWithoutNewli
     }
     if (lastWithoutNewline && !section.empty()) section.pop_back();
     return section;
+}
+
+// Plain bytes stored by hand, as the builder would, but of any length and
+// without a newline: column j holds the plain byte minus the key's low byte.
+std::string ScrambledByHand(const std::string& plain) {
+    std::string stored = plain;
+    for (std::size_t j = 0; j < stored.size(); ++j)
+        stored[j] = static_cast<char>(static_cast<std::uint8_t>(plain[j]) -
+                                      static_cast<std::uint8_t>(ScrambleKey[j]));
+    EXPECT_EQ(stored.find('\n'), std::string::npos) << "a plain byte stored as a newline";
+    return stored;
+}
+
+// The 265-byte record of a plain line: its bytes, then zeros.
+std::string Record(const std::string& plain) {
+    std::string record = plain;
+    record.resize(kLineBufferSize - 1, '\0');
+    return record;
 }
 
 // A lesson file: zero bytes up to the dictionary offset, then the section.
@@ -100,7 +120,14 @@ protected:
     // Writes the lesson file and runs CollectPhrases from the dictionary offset.
     int Collect(const std::vector<std::string>& plain, const std::string& character = kDa,
                 bool lastWithoutNewline = false) {
-        WriteLessonFile(path_, Section(plain, lastWithoutNewline));
+        return CollectSection(Section(plain, lastWithoutNewline), character);
+    }
+    int CollectSection(const std::string& section, const std::string& character = kDa) {
+        WriteLessonFile(path_, section);
+        return CollectAgain(character);
+    }
+    // The search again on the file as it is.
+    int CollectAgain(const std::string& character) {
         if (stream_ != nullptr) std::fclose(stream_);
         stream_ = std::fopen(path_.c_str(), "rb");
         EXPECT_NE(stream_, nullptr);
@@ -268,6 +295,106 @@ TEST_F(PhraseSearchTest, TheLongestLineIsKeptWhole) {
     EXPECT_EQ(Collect({longest, Word2Line(3)}), 2);
     EXPECT_EQ(std::string(PhraseLines[0]), longest);
     EXPECT_EQ(std::string(PhraseLines[1]), Word2Line(3));
+}
+
+// A line is read 263 bytes at most: a longer one is cut and its rest read as a
+// line of its own, descrambled from column 0; a last line without a newline
+// counts only when it fills the 263 bytes.
+TEST_F(PhraseSearchTest, TheReadLimitCutsLinesAsTheReaderDoes) {
+    const std::string full =
+        Line(kDa + kXue, "da4 xue2", "/" + std::string(172, 'm')) + "z";  // 263 bytes
+    const std::string rest = Line(kDa + kRen, "da4 ren2", "/adult/");
+    const std::string other = Line(kJia + kRen, "jia1 ren2", "/" + std::string(173, 'f'));
+    const std::string last = Line(kDa + kSheng, "da4 sheng1", "/" + std::string(172, 'l')) + "y";
+    ASSERT_EQ(full.size(), 263u);
+    ASSERT_EQ(other.size(), 263u);
+    const std::string section = ScrambledByHand(full) + "\n" +  // 263 bytes, then an empty line
+                                ScrambledByHand(other) + ScrambledByHand(rest) + "\n" +
+                                ScrambledByHand(last);  // the file's end, no newline
+    EXPECT_EQ(CollectSection(section), 3);
+    EXPECT_EQ(Words(), (std::vector<std::string>{kDa + kXue, kDa + kRen, kDa + kSheng}));
+    EXPECT_EQ(std::string(PhraseLines[0], kLineBufferSize - 1), Record(full));
+    EXPECT_EQ(std::string(PhraseLines[1], kLineBufferSize - 1), Record(rest));
+    EXPECT_EQ(std::string(PhraseLines[2], kLineBufferSize - 1), Record(last));
+    // One byte short of the limit, the last line is not a record.
+    EXPECT_EQ(CollectSection(section.substr(0, section.size() - 1)), 2);
+    EXPECT_EQ(PhraseWords[2][0], '\0');
+}
+
+TEST_F(PhraseSearchTest, ZeroBytesInsideALineAreData) {
+    std::string kept = Line(kDa + kXue, "da4 xue2", "/university/college/");
+    kept[12] = '\0';
+    kept[88] = '\0';
+    std::size_t column = 95;  // a meaning byte stored as zero
+    while (static_cast<std::uint8_t>(ScrambleKey[column]) == 0) ++column;
+    kept[column] = static_cast<char>(ScrambleKey[column]);
+    std::string threeBytes = Line(kDa + kRen + "?" + kSheng, "da4 ren2", "/adult/");
+    threeBytes[4] = '\0';  // the word ends at the zero: 大人
+    std::string one = Line(kDa + "?" + kXue, "da4", "/big/");
+    one[2] = '\0';  // the word is 大 alone
+    ASSERT_EQ(ScrambledByHand(kept)[column], '\0');
+    EXPECT_EQ(CollectSection(ScrambledByHand(one) + "\n" + ScrambledByHand(kept) + "\n" +
+                             ScrambledByHand(threeBytes) + "\n"),
+              2);
+    EXPECT_EQ(Words(), (std::vector<std::string>{kDa + kXue, kDa + kRen}));
+    EXPECT_EQ(std::string(PhraseLines[0], kLineBufferSize - 1), Record(kept));
+    EXPECT_EQ(std::string(PhraseLines[1], kLineBufferSize - 1), Record(threeBytes));
+    char pinyin[kPinyinBufferSize];
+    char meaning[kMeaningBufferSize];
+    RecordPinyin(PhraseLines[0], pinyin);
+    RecordMeaning(PhraseLines[0], meaning);
+    EXPECT_EQ(std::string(pinyin), "da4 xue2");
+    EXPECT_EQ(std::string(meaning), kept.substr(89));
+}
+
+// Every line of a section of 600 KB belongs to one of 40 characters: each
+// search finds exactly its character's lines, wherever the reads split them.
+TEST_F(PhraseSearchTest, EachCharacterFindsAllItsWordsInALargeSection) {
+    std::mt19937 random(14);
+    std::vector<std::vector<std::string>> expected(40);
+    std::string section;
+    while (section.size() < 600000) {
+        const int c = static_cast<int>(random() % 40);
+        if (expected[static_cast<std::size_t>(c)].size() >= 99) continue;
+        const std::string word = Hanzi(200 + c) + Hanzi(static_cast<int>(random() % 300)) +
+                                 (random() % 2 ? Hanzi(static_cast<int>(random() % 300)) : "");
+        const std::string meaning =
+            "/" + std::string(random() % 173, static_cast<char>('a' + c % 26));
+        const std::string plain = Line(word, "x", meaning);
+        section += ScrambledByHand(plain) + "\n";
+        expected[static_cast<std::size_t>(c)].push_back(word);
+    }
+    WriteLessonFile(path_, section);
+    for (int c = 0; c < 40; ++c) {
+        const auto& words = expected[static_cast<std::size_t>(c)];
+        EXPECT_EQ(CollectAgain(Hanzi(200 + c)), static_cast<int>(words.size())) << c;
+        EXPECT_EQ(Words(), words) << c;
+    }
+}
+
+// The card's scan takes the first line whose word is the character alone.
+TEST_F(PhraseSearchTest, CardScanFindsTheCharactersOwnRecord) {
+    std::string own = Line(kDa, "da4", "/big/");
+    own[10] = '\0';
+    std::string filler;
+    for (int i = 0; filler.size() < 300000; ++i)
+        filler +=
+            ScrambledByHand(Line(kJia + Hanzi(i % 500), "jia1", "/" + std::string(100, 'f'))) +
+            "\n";
+    const std::string other = Line(kJia + kRen, "jia1 ren2", "/" + std::string(173, 'f'));
+    const std::string section = ScrambledByHand(Line(kDa + kXue, "da4 xue2", "/university/")) +
+                                "\n" + filler + ScrambledByHand(other) + ScrambledByHand(own) +
+                                "\n" + ScrambledByHand(Line(kDa, "da5", "/second/")) + "\n";
+    WriteLessonFile(path_, section);
+    std::FILE* stream = std::fopen(path_.c_str(), "rb");
+    ASSERT_NE(stream, nullptr);
+    std::fseek(stream, lesson_file::kDictionaryOffset, SEEK_SET);
+    EXPECT_TRUE(FindCardRecord(stream, kDa.c_str()));
+    EXPECT_EQ(std::string(CardRecord.Word), kDa);
+    EXPECT_EQ(std::string(CardLine, kLineBufferSize - 1), Record(own));
+    std::fseek(stream, lesson_file::kDictionaryOffset, SEEK_SET);
+    EXPECT_FALSE(FindCardRecord(stream, kXue.c_str()));
+    std::fclose(stream);
 }
 
 // The handler behind "click here to Get Phrases", in a working directory that
