@@ -89,6 +89,20 @@ TEST(ParseOutline, SplineExpansion) {
                                   Screen(0, 0), Screen(11, 0)}));
 }
 
+TEST(ParseOutline, SplineMidpointTruncatesTowardZero) {
+    // Raw x values -65537 and 0: (-65537 + 0) / 2 = -32768, which rounds to 0;
+    // a floored -32769 would round to -1. Likewise for y.
+    OutlineBuilder b;
+    b.U32(44).U32(24).U32(0).U32(0).U16(2).U16(3);
+    b.U32(static_cast<std::uint32_t>(-65537)).U32(0);  // q0 (-1.0000153, 0)
+    b.U32(0).U32(static_cast<std::uint32_t>(-65537));  // q1 (0, -1.0000153)
+    b.U32(0).U32(0);                                   // q2
+    const Parsed p = Parse(b.bytes());
+    ASSERT_EQ(p.status, OutlineStatus::Ok);
+    EXPECT_EQ(p.contours.at(0), (std::vector<Point>{Screen(-1, 0), Screen(0, 0), Screen(0, -1),
+                                                    Screen(0, 0), Screen(0, 0), Screen(-1, 0)}));
+}
+
 TEST(ParseOutline, Transform) {
     OutlineBuilder b;
     b.Polygon(10, 100, {{1, {{0, 0}}}});

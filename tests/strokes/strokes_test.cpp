@@ -162,6 +162,65 @@ TEST_F(Animator, RejectsMalformedOutlinesAndRecords) {
     }
 }
 
+TEST_F(Animator, SetsPenAndBrushWhateverTheCanvasHad) {
+    SyntheticLesson lesson;
+    lesson.chars.push_back({kDa, TwoSquares(), {1, 2}});
+    lesson.Write(path);
+    for (const std::uint16_t code : {kDa, kJia}) {  // drawn, and not in the table
+        canvas.pen = {RGB(0, 255, 0), PenStyle::Solid, PenMode::Copy, 3};
+        canvas.brush = {RGB(255, 0, 0), BrushStyle::Clear};
+        Run(lesson, code, [] { return true; });
+        EXPECT_EQ(canvas.pen.colour, kBlack) << code;
+        EXPECT_EQ(canvas.pen.style, PenStyle::Clear) << code;
+        EXPECT_EQ(canvas.pen.mode, PenMode::Black) << code;
+        EXPECT_EQ(canvas.pen.width, 1) << code;
+        EXPECT_EQ(canvas.brush.colour, kBlack) << code;
+        EXPECT_EQ(canvas.brush.style, BrushStyle::Solid) << code;
+    }
+    EXPECT_EQ(BlackPixels(), 2 * 20 * 20);
+}
+
+// Entries of size 0 ahead of the character: s' = 0, so m7 = 7 and c' = 7 * code.
+TEST_F(Animator, SearchGoesNoFurtherThan6763Entries) {
+    SyntheticLesson lesson;
+    lesson.chars.push_back({kDa, TwoSquares(), {1, 2}});
+    lesson.Write(path);
+    for (const int ahead : {6762, 6763}) {
+        std::vector<CharIndexEntry> index;
+        for (int i = 1; i <= ahead; ++i) index.push_back({7 * i, 0});
+        index.push_back(lesson.Index()[0]);
+        messages.clear();
+        int pauses = 0;
+        const int strokes =
+            AnimateStrokes(canvas, kDa, index, path, [&] { return ++pauses, true; }).strokes;
+        EXPECT_EQ(strokes, ahead == 6762 ? 2 : 0) << ahead;
+        EXPECT_EQ(pauses, strokes) << ahead;
+        EXPECT_EQ(messages, ahead == 6762 ? std::vector<std::string>{}
+                                          : std::vector<std::string>{kCharNotFoundMessage});
+    }
+}
+
+TEST(CharIndex, DecodesEntriesWrittenByHand) {
+    struct Case {
+        CharIndexEntry stored;
+        std::int32_t code, size;
+    };
+    const Case cases[] = {
+        // 4140 % 7 = 3: 138969 / 3 = 46323 (0xB4F3); 46323 % 9 = 0, so 4140 / 9.
+        {{138969, 4140}, 0xB4F3, 460},
+        // -10 % 7 = -3 (the dividend's sign): 100 / -3 = -33 (toward zero);
+        // -33 % 9 = -6: -10 / -6 = 1. Floored arithmetic would give (25, -2).
+        {{100, -10}, -33, 1},
+        // 5600 % 7 = 0, so m7 = 7: 338366 / 7 = 48338 (0xBCD2); 48338 % 9 = 8: 5600 / 8.
+        {{338366, 5600}, 0xBCD2, 700},
+    };
+    for (const Case& c : cases) {
+        const CharIndexDecoded decoded = DecodeCharIndexEntry(c.stored);
+        EXPECT_EQ(decoded.code, c.code) << c.stored.scaledCode;
+        EXPECT_EQ(decoded.size, c.size) << c.stored.scaledCode;
+    }
+}
+
 TEST_F(Animator, StopsWhenThePauseSaysSo) {
     SyntheticLesson lesson;
     lesson.chars.push_back({kDa, TwoSquares(), {1, 2}});
