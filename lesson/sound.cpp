@@ -6,9 +6,14 @@
 
 namespace {
 
+// Audio opens at the first playback, and again after it has been closed; a
+// failure to open it is not retried.
 bool AudioReady() {
-    static const bool ready = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    return ready;
+    static bool failed = false;
+    if (SDL_WasInit(SDL_INIT_AUDIO) != 0) return true;
+    if (failed) return false;
+    failed = SDL_InitSubSystem(SDL_INIT_AUDIO) != 0;
+    return !failed;
 }
 
 }  // namespace
