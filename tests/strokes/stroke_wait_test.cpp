@@ -21,18 +21,35 @@ private slots:
     }
 
     void waitsAcrossTheCounterWrap() {
-        // A clock 200 ms before the wrap, advancing 300 ms at every reading.
+        // A clock 200 ms before the wrap, advancing 300 ms at every reading: the
+        // wait ends once a reading is 1000 ms or more after its start.
         std::uint32_t now = 0xFFFFFF38u;
-        int readings = 0;
+        std::uint32_t last = 0;
         SetTickSource([&] {
-            ++readings;
-            const std::uint32_t t = now;
+            last = now;
             now += 300;
-            return t;
+            return last;
         });
         QVERIFY(WaitProcessingEvents(1000, nullptr));
-        // start, then 300, 600, 900, 1200: the fifth reading ends the wait.
-        QCOMPARE(readings, 5);
+        // It saw the second pass on the wrapped counter and did not wait another.
+        QVERIFY(TicksSince(0xFFFFFF38u, last) >= 1000u);
+        QVERIFY(TicksSince(0xFFFFFF38u, last) < 2000u);
+    }
+
+    void waitsASecondOfTheTickClockAcrossItsWrap() {
+        // The system clock shifted to 300 ms before the wrap.
+        const std::uint32_t shift = 0xFFFFFED4u - SystemTickCount();
+        SetTickSource([shift] { return SystemTickCount() + shift; });
+        QElapsedTimer clock;
+        clock.start();
+        const std::uint32_t start = TickCount();
+        QVERIFY(WaitProcessingEvents(1000, nullptr));
+        const std::uint32_t end = TickCount();
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY2(end < start, "the counter wrapped during the wait");
+        QVERIFY(TicksSince(start, end) >= 1000u);
+        QVERIFY(elapsed >= 999);
+        QVERIFY(elapsed < 1500);
     }
 
     void servesEventsWhileWaiting() {
