@@ -233,7 +233,8 @@ void TMemo::ShowWholeLines(int lines) {
         if (LineHeight() * lines <= height()) break;
         f.setPixelSize(f.pixelSize() - 1);
     }
-    const int spare = std::max(0, height() - LineHeight() * lines);
+    // The plain text edit counts a line as shown when a pixel row is left below it.
+    const int spare = std::max(0, height() - LineHeight() * lines - 1);
     setViewportMargins(2, spare / 2, 2, spare - spare / 2);
 }
 
@@ -258,7 +259,7 @@ int TMemo::LineCount() const {
 }
 
 int TMemo::LinesShown() const {
-    return viewport()->height() / LineHeight();
+    return (viewport()->height() - 1) / LineHeight();
 }
 
 TMemo* NewCardMemo(QWidget* parent, Colour textColour) {

@@ -134,7 +134,8 @@ public:
 
     // Lays the text out in whole lines: no document margin, the font made a
     // pixel smaller at a time until `lines` lines fit the memo's height, and the
-    // viewport cut to those lines (the spare pixels above and below them).
+    // viewport cut to those lines and one pixel row (the spare pixels above and
+    // below it).
     void ShowWholeLines(int lines);
     int LineHeight() const;  // of a laid-out line of the memo's font, in pixels
     int LineCount() const;   // lines of the laid-out text

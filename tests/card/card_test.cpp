@@ -6,8 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <string>
 #include <vector>
@@ -55,6 +58,7 @@ private slots:
     void clickDuringAnAnimationChangesNothing();
     void visitedFramesStayLowered();
     void phraseLinesAheadOfTheCharacterDoNotMatch();
+    void everyMeaningShowsInWholeLines();
 
 private:
     int InkPixels() const;
@@ -186,6 +190,52 @@ void CardTest::phraseLinesAheadOfTheCharacterDoNotMatch() {
     QTest::mouseClick(form_->Image2, Qt::LeftButton);
     QCOMPARE(form_->Label7->text(), QString("jia1"));
     QCOMPARE(form_->Memo1->Lines(), (QStringList{"", "home; "}));
+}
+
+void CardTest::everyMeaningShowsInWholeLines() {
+    TMemo* memo = form_->Memo1;
+    TImage* const buttons[] = {form_->Image1, form_->Image2, form_->Image3, form_->Image4,
+                               form_->Image5};
+    // Blue text on white: no antialiased edge of a letter is left out.
+    const auto inkInRows = [](const QImage& shot, int top, int bottom) {
+        int ink = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (qBlue(shot.pixel(x, y)) - qRed(shot.pixel(x, y)) > 24) ++ink;
+        return ink;
+    };
+    for (const bool scrollBar : {false, true}) {
+        if (scrollBar) {  // as the first mouse move over the memo leaves it
+            QTest::mouseMove(form_, memo->mapTo(form_, QPoint(60, 12)));
+            QTRY_COMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        }
+        for (TImage* button : buttons) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            const QString meaning = memo->Lines().value(1);
+            QCOMPARE(memo->verticalScrollBar()->maximum(), 0);  // nothing below the last line
+            const int height = memo->viewport()->height();
+            std::vector<QRect> lines;
+            for (QTextBlock b = memo->document()->begin(); b.isValid(); b = b.next()) {
+                for (int i = 0; i < b.layout()->lineCount(); ++i) {
+                    QTextCursor at(b);
+                    at.setPosition(b.position() + b.layout()->lineAt(i).textStart());
+                    lines.push_back(memo->cursorRect(at));
+                }
+            }
+            QVERIFY2(lines.size() >= 2 && lines.size() <= 3, qPrintable(meaning));
+            const int pitch = lines[0].height();
+            // Whole lines only, and the pixel row below them that the text edit keeps free.
+            QVERIFY(height % pitch <= 1);
+            for (const QRect& r : lines)
+                QVERIFY2(r.top() >= 0 && r.bottom() < height, qPrintable(meaning));
+            // Read back: ink only in the meaning's lines, none above or below them.
+            const QImage shot = memo->grab().toImage();
+            const int top = memo->viewport()->y();
+            QCOMPARE(inkInRows(shot, 0, top + lines[1].top()), 0);
+            QVERIFY(inkInRows(shot, top + lines[1].top(), top + lines.back().bottom() + 1) > 100);
+            QCOMPARE(inkInRows(shot, top + lines.back().bottom() + 1, shot.height()), 0);
+        }
+    }
 }
 
 QTEST_MAIN(CardTest)
