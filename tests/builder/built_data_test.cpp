@@ -4,16 +4,24 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "data/descramble.h"
+#include "data/dictionary.h"
 #include "data/lesson_file.h"
 #include "glyph/char_index.h"
 #include "lesson/voice_directory.h"
+#include "tools/mkdata/frequency.h"
+#include "tools/mkdata/gb2312.h"
+#include "tools/mkdata/lesson_data.h"
+#include "tools/mkdata/phrase_page.h"
 #include "tools/mkdata/source_text.h"
 #include "tools/mkdata/verify.h"
 #include "tools/mkdata/wav.h"
@@ -55,16 +63,52 @@ TEST(BuiltLessonData, VoicesAreSpokenSyllablesOfEvenLoudness) {
     EXPECT_LT(maxRms - minRms, 1.0);
 }
 
+TEST(BuiltLessonData, EachCharacterListsCommonWordsFirstAndNoWordTwiceAmongItsFirstTwenty) {
+    const auto words = ReadWholeFile(TF_WORD_COUNTS);
+    ASSERT_TRUE(words);
+    const auto counts = WordFrequencies(*words);
+    std::map<std::string, std::string> utf8;  // GB2312 word -> UTF-8, for the counts
+    for (const auto& [word, count] : counts) {
+        if (const auto gb = Gb2312Hanzi(word)) utf8[*gb] = word;
+    }
+    // The phrase search's lists: qualifying words in file order.
+    std::map<std::uint16_t, std::vector<std::string>> lists;
+    std::FILE* in = std::fopen(TF_LESSON_FILE, "rb");
+    ASSERT_NE(in, nullptr);
+    std::fseek(in, lesson_file::kDictionaryOffset, SEEK_SET);
+    char line[kLineBufferSize];
+    while (ReadDictionaryRecord(in, line) == RecordStatus::Record) {
+        char word[kWordBufferSize];
+        RecordWord(line, word);
+        for (std::uint16_t code : kLessonCodes) {
+            auto& list = lists[code];
+            if (list.size() < 20 && QualifiesAsPhrase(word, code)) list.push_back(word);
+        }
+    }
+    std::fclose(in);
+    const std::set<std::string> rare = {Gb2312Hanzi("大大").value(), Gb2312Hanzi("中中").value(),
+                                        Gb2312Hanzi("大话骰").value()};
+    for (const auto& [code, list] : lists) {
+        ASSERT_EQ(list.size(), 20u) << code;
+        EXPECT_EQ(std::set<std::string>(list.begin(), list.end()).size(), 20u) << code;
+        for (std::size_t i = 0; i < 5; ++i) {
+            const std::string word = utf8.count(list[i]) ? utf8[list[i]] : "?";
+            EXPECT_GE(counts.count(word) ? counts.at(word) : 0, 1000) << code << " " << word;
+            EXPECT_FALSE(rare.count(list[i])) << code << " " << word;
+        }
+    }
+}
+
 TEST(BuiltLessonData, ASecondRunFromTheSameSourcesGivesTheSameBytes) {
     const auto dir = std::filesystem::temp_directory_path() /
                      ("tallowfern-mkdata-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string dat = (dir / "zw.dat").string();
     const std::string tables = (dir / "lesson_tables.cpp").string();
-    const std::string command = std::string(TF_MKDATA) + " --node-modules " + TF_NODE_MODULES +
-                                " --unihan " + TF_UNIHAN + " --dat " + dat + " --tables " + tables +
-                                " --work " + (dir / "work").string() + " > " +
-                                (dir / "report.txt").string() + " 2>&1";
+    const std::string command =
+        std::string(TF_MKDATA) + " --node-modules " + TF_NODE_MODULES + " --unihan " + TF_UNIHAN +
+        " --words " + TF_WORD_COUNTS + " --dat " + dat + " --tables " + tables + " --work " +
+        (dir / "work").string() + " > " + (dir / "report.txt").string() + " 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0)
         << ReadWholeFile((dir / "report.txt").string()).value_or("");
     const auto built = ReadWholeFile(TF_LESSON_FILE);
