@@ -11,7 +11,7 @@ APT_PACKAGES := \
   qt6-base-dev libsdl2-dev libfreetype-dev nlohmann-json3-dev \
   libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
   fonts-arphic-gkai00mp fonts-liberation2 \
-  espeak-ng sox unicode-data fp-utils \
+  sox libsox-fmt-mp3 unicode-data fp-utils \
   python3-jieba \
   clang-14 libclang-rt-14-dev \
   xvfb xdotool x11-apps x11-utils imagemagick openbox wmctrl

@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "tools/mkdata/gb2312.h"
+#include "tools/mkdata/phrase_page.h"
 #include "tools/mkdata/wav.h"
 
 namespace {
@@ -17,6 +23,33 @@ DictionaryLine Line(const std::string& utf8, const std::string& pinyin) {
     line.word = Gb2312Hanzi(utf8).value();
     line.pinyin = pinyin;
     return line;
+}
+
+std::set<std::string> Recorded(const std::vector<DictionaryLine>& lines) {
+    std::set<std::string> recorded;
+    for (const DictionaryLine& line : lines)
+        for (const std::string& s : SpokenSyllables(line.pinyin)) recorded.insert(s);
+    return recorded;
+}
+
+// A sine whose frequency glides through the given points, evenly spaced in time.
+std::vector<float> Glide(const std::vector<double>& hz, double seconds) {
+    constexpr std::uint32_t kRate = 22050;
+    std::vector<float> out(static_cast<std::size_t>(seconds * kRate));
+    double phase = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double at = static_cast<double>(i) / static_cast<double>(out.size()) *
+                          static_cast<double>(hz.size() - 1);
+        const auto k = std::min(static_cast<std::size_t>(at), hz.size() - 2);
+        const double f = hz[k] + (hz[k + 1] - hz[k]) * (at - static_cast<double>(k));
+        phase += 2 * std::numbers::pi * f / kRate;
+        out[i] = static_cast<float>(0.5 * std::sin(phase) + 0.2 * std::sin(2 * phase));
+    }
+    return out;
+}
+
+bool Tone(const std::vector<double>& hz, int tone) {
+    return CheckTone(TrackPitch(Glide(hz, 0.5), 22050), tone).ok;
 }
 
 std::uint32_t U32At(const std::vector<std::uint8_t>& b, std::size_t i) {
@@ -42,13 +75,19 @@ TEST(VoiceChoice, CardSyllablesThenPhrasePagesThenTheMostFrequent) {
     for (std::size_t i = 7; i < lines.size(); ++i) frequencies[lines[i].utf8Word] = f--;
     frequencies["吃"] = 5000;  // the most frequent of all
 
-    const VoiceChoice choice =
-        ChooseVoiceNames(lines, {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4}, frequencies);
+    auto recorded = Recorded(lines);
+    recorded.erase("Zhong1");  // plays zhong1
+    recorded.erase("ren5");    // plays ren2, the reading of 人
+    const VoiceChoice choice = ChooseVoiceNames(lines, {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4},
+                                                frequencies, recorded, {{"人", "ren2"}});
     ASSERT_EQ(choice.names.size(), kVoiceCount);
     EXPECT_EQ(choice.cardNames, 5u);
     EXPECT_EQ(std::vector<std::string>(choice.names.begin(), choice.names.begin() + 8),
               (std::vector<std::string>{"da4", "jia1", "xue2", "zhong1", "wen2", "ren5", "Zhong1",
                                         "chi1"}));
+    EXPECT_EQ(choice.spokenAs[5], "ren2");
+    EXPECT_EQ(choice.spokenAs[6], "zhong1");
+    EXPECT_EQ(choice.spokenAs[7], "chi1");
     EXPECT_EQ(choice.pageNames, 2u);  // "da4" is there already; the match is case-sensitive
     // 5 card and 2 page names leave 19 for the most frequent: chi1 first, then
     // the words of frequency 1000 down to 983 (shuo1).
@@ -67,17 +106,121 @@ TEST(VoiceChoice, TooManyPhraseSyllablesAreReported) {
     for (int i = 0; i < 15; ++i)
         lines.push_back(Line(words[i], "x" + std::string(1, static_cast<char>('a' + i)) + "1 q" +
                                            std::string(1, static_cast<char>('a' + i)) + "2"));
-    EXPECT_THROW(ChooseVoiceNames(lines, {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4}, {}),
-                 std::runtime_error);
+    const std::vector<std::uint16_t> codes = {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4};
+    EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, Recorded(lines), {}), std::runtime_error);
+    lines.resize(5);
+    lines.push_back(Line("大人", "da4 ren2"));
+    EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, {"da4", "jia1", "xue2", "zhong1", "wen2"}, {}),
+                 std::runtime_error);  // no recording of ren2
 }
 
-TEST(VoiceSpeech, EspeakIsGivenLowerCaseWithUmlautAsV) {
-    EXPECT_EQ(SpokenForm("Zhong1"), "zhong1");
-    EXPECT_EQ(SpokenForm("lu:4"), "lv4");
-    EXPECT_TRUE(SpeaksOneSyllable("da4"));
-    EXPECT_TRUE(SpeaksOneSyllable("lv4"));
-    EXPECT_FALSE(SpeaksOneSyllable("lu:4"));  // read as two syllables
-    EXPECT_FALSE(SpeaksOneSyllable("da4 jia1"));
+TEST(VoiceChoice, AWordWithAnUnrecordedSyllableLeavesTheFirstPage) {
+    std::vector<DictionaryLine> lines = {Line("中", "zhong1")};
+    for (const char* w : {"中国", "中央", "中心", "中学", "中间", "中文", "中年"})
+        lines.push_back(
+            Line(w, std::string("zhong1 ") + (w == std::string("中央") ? "yang1" : "x1")));
+    const auto moved = MoveUnspokenPhrasesBack(lines, {0xD6D0}, {"zhong1", "x1"}, {});
+    EXPECT_EQ(moved, std::vector<std::string>{"中央"});
+    std::vector<std::string> order;
+    for (const DictionaryLine& line : lines) order.push_back(line.utf8Word);
+    EXPECT_EQ(order, (std::vector<std::string>{"中", "中国", "中心", "中学", "中间", "中文", "中央",
+                                               "中年"}));
+}
+
+TEST(VoiceReadings, OnlyACharacterReadOneWayIsSoleAndTheCommonestLeads) {
+    std::vector<CedictEntry> entries(5);
+    entries[0].simplified = "国";
+    entries[0].pinyin = "guo2";
+    entries[1].simplified = "帼";
+    entries[1].pinyin = "guo2";
+    entries[2].simplified = "大";
+    entries[2].pinyin = "da4";
+    entries[3].simplified = "大";
+    entries[3].pinyin = "dai4";
+    entries[4].simplified = "虢";
+    entries[4].pinyin = "Guo2";  // a surname only: still read guo2
+    const std::string unihan =
+        "U+56FD\tkMandarin\tguó\nU+5E3C\tkMandarin\tguó\nU+5927\tkMandarin\tdà dài\n"
+        "U+8662\tkMandarin\tguó guō\n";
+    const CharacterReadings readings = ReadCharacterReadings(entries, unihan);
+    EXPECT_EQ(CheckReading(readings, "国", "guo2").fit, ReadingFit::Sole);
+    EXPECT_EQ(CheckReading(readings, "国", "guo3").fit, ReadingFit::None);
+    EXPECT_EQ(CheckReading(readings, "虢", "guo2").fit, ReadingFit::Primary);  // Unihan: guo1 too
+    const ReadingCheck da = CheckReading(readings, "大", "da4");
+    EXPECT_EQ(da.fit, ReadingFit::Primary);
+    EXPECT_EQ(da.note, "also read dai4");
+    const std::vector<std::string> available = {"帼", "虢", "国", "大"};
+    EXPECT_EQ(RecordingCandidates("guo2", available, readings, {{"国", 30}, {"帼", 2}}, 5),
+              (std::vector<std::string>{"国", "帼"}));
+    EXPECT_EQ(RecordingCandidates("da4", available, readings, {}, 5),
+              std::vector<std::string>{"大"});
+    EXPECT_TRUE(RecordingCandidates("dai4", available, readings, {}, 5).empty());
+}
+
+TEST(VoiceRecordings, ManifestRowsAndTheirHashes) {
+    const std::string abc = "abc";
+    EXPECT_EQ(Sha256Hex(std::span<const std::uint8_t>(
+                  reinterpret_cast<const std::uint8_t*>(abc.data()), abc.size())),
+              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    const std::string header = "file\tcharacter\tsyllable\tsource\tsha256\taccepted\n";
+    const std::string hash(64, 'a');
+    const auto rows = ParseRecordingManifest(header + "56FD.mp3\t国\tguo2\tp/国.mp3\t" + hash +
+                                             "\n5927.mp3\t大\tda4\tp\t" + hash + "\tread da4\n");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].character, "国");
+    EXPECT_EQ(rows[1].accepted, "read da4");
+    for (const std::string& bad :
+         {"x.mp3\t国\tguo2\tp\t" + hash.substr(1), "x.mp3\t国\tGuo2\tp\t" + hash,
+          "../x.mp3\t国\tguo2\tp\t" + hash, "x.mp3\t国国\tguo2\tp\t" + hash,
+          std::string("x.mp3\t国\tguo2\tp")})
+        EXPECT_THROW(ParseRecordingManifest(header + bad + "\n"), std::runtime_error) << bad;
+}
+
+TEST(VoiceRecordings, AFileThatDiffersFromItsHashIsLeftOut) {
+    const auto dir = std::filesystem::temp_directory_path() / "tf-voices-manifest";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "a.mp3") << "not the recording";
+    std::ofstream(dir / "manifest.tsv") << "file\tcharacter\tsyllable\tsource\tsha256\n"
+                                        << "a.mp3\t国\tguo2\tp\t" << std::string(64, '0') << "\n"
+                                        << "b.mp3\t大\tda4\tp\t" << std::string(64, '0') << "\n";
+    const RecordingPool pool = LoadRecordings(dir.string(), {}, {});
+    EXPECT_TRUE(pool.recordings.empty());
+    ASSERT_EQ(pool.rejected.size(), 2u);
+    EXPECT_NE(pool.rejected[0].find("SHA-256"), std::string::npos);
+    EXPECT_NE(pool.rejected[1].find("missing"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(ToneCheck, SyntheticContours) {
+    EXPECT_TRUE(Tone({220, 222, 220}, 1));
+    EXPECT_FALSE(Tone({200, 300}, 1));
+    EXPECT_TRUE(Tone({200, 300}, 2));  // 7 semitones up
+    EXPECT_FALSE(Tone({220, 220}, 2));
+    EXPECT_FALSE(Tone({220, 240}, 2));  // 1.5 semitones: too little
+    EXPECT_FALSE(Tone({300, 200}, 2));
+    EXPECT_TRUE(Tone({240, 180, 250}, 3));
+    EXPECT_FALSE(Tone({180, 250}, 3));  // rises from its start: no dip
+    EXPECT_TRUE(Tone({350, 200}, 4));   // 9.7 semitones down
+    EXPECT_FALSE(Tone({300, 260}, 4));  // 2.5 semitones: too little
+    EXPECT_FALSE(Tone({200, 300}, 4));
+    EXPECT_TRUE(Tone({250, 240}, 5));
+    EXPECT_FALSE(CheckTone(TrackPitch(std::vector<float>(11025, 0.0f), 22050), 1).ok);  // silence
+    const ToneCheck rise = CheckTone(TrackPitch(Glide({200, 300}, 0.5), 22050), 2);
+    EXPECT_NEAR(rise.lowHz, 200, 12);
+    EXPECT_NEAR(rise.highHz, 300, 12);
+}
+
+TEST(VoiceSound, EndLevelAndClippingAreMeasured) {
+    std::vector<float> cut = Glide({220, 220}, 0.3);
+    SoundFigures f = MeasureSound(cut, 22050);
+    EXPECT_GT(f.tailDb, -3.0);  // ends at full level: cut off
+    EXPECT_EQ(f.clipped, 0u);
+    Fade(cut, 22050, 0.01, 0.05);
+    cut[100] = 1.0f;
+    f = MeasureSound(cut, 22050);
+    EXPECT_LT(f.tailDb, -20.0);  // the last 10 ms of a 50 ms fade
+    EXPECT_EQ(f.clipped, 1u);
+    EXPECT_NEAR(f.seconds, 0.3, 0.001);
 }
 
 TEST(WavImage, HeaderIsTheCanonical44BytePcmHeader) {

@@ -4,7 +4,12 @@
 //
 //   mkdata --node-modules DIR [--unihan FILE] [--words FILE] --dat OUT.dat --tables OUT.cpp
 //          --work DIR [--plain LINES.txt]   (also writes the plain dictionary lines, GB2312)
+//          [--recordings DIR]    (the recordings and their manifest.tsv)
+//   mkdata --node-modules DIR --import-voices SOURCE --syllables "da4 jia1 ..." [--count N]
+//          copies the recordings of the commonest characters read only so into
+//          --recordings and adds them to its manifest
 #include <QApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -37,6 +42,10 @@ struct Options {
     std::string tables;
     std::string work;
     std::string plain;  // optional: the plain dictionary lines, for inspection
+    std::string recordings = TF_RECORDINGS_DIR;
+    std::string importVoices;  // a folder of recordings and its .tsv, to take from
+    std::string syllables;
+    std::string count = "1";
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -47,13 +56,18 @@ Options ParseOptions(int argc, char** argv) {
                                                  {"--dat", &o.dat},
                                                  {"--tables", &o.tables},
                                                  {"--work", &o.work},
-                                                 {"--plain", &o.plain}};
+                                                 {"--plain", &o.plain},
+                                                 {"--recordings", &o.recordings},
+                                                 {"--import-voices", &o.importVoices},
+                                                 {"--syllables", &o.syllables},
+                                                 {"--count", &o.count}};
     for (int i = 1; i < argc; ++i) {
         const auto flag = flags.find(argv[i]);
         if (flag == flags.end() || i + 1 >= argc)
             throw std::runtime_error(std::string("unknown or incomplete option ") + argv[i]);
         *flag->second = argv[++i];
     }
+    if (!o.importVoices.empty() && !o.nodeModules.empty()) return o;
     if (o.nodeModules.empty() || o.dat.empty() || o.tables.empty() || o.work.empty())
         throw std::runtime_error(
             "usage: mkdata --node-modules DIR [--unihan FILE] [--words FILE] --dat OUT "
@@ -83,6 +97,62 @@ void WriteFile(const std::string& path, const void* bytes, std::size_t size) {
     std::filesystem::rename(temporary, path);
 }
 
+// Adds the commonest character read only as each syllable (of those in the
+// source folder) to the recordings and their manifest.
+int ImportRecordings(const Options& o, const CharacterReadings& readings,
+                     const std::unordered_map<std::string, long long>& frequencies) {
+    const auto source = SplitLines(Source(o.importVoices + "/cmn-caen-tan.tsv"));
+    std::map<std::string, std::vector<std::string>> byCharacter;  // -> file, path, sha
+    std::vector<std::string> available;
+    for (std::size_t i = 1; i < source.size(); ++i) {
+        std::vector<std::string> cells;
+        for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+            end = source[i].find('\t', start);
+            cells.push_back(source[i].substr(start, end == std::string::npos ? end : end - start));
+        }
+        if (cells.size() != 4) continue;
+        byCharacter[cells[1]] = {cells[0], cells[2], cells[3]};
+        available.push_back(cells[1]);
+    }
+    const std::string manifestPath = o.recordings + "/manifest.tsv";
+    std::string manifest = ReadWholeFile(manifestPath)
+                               .value_or(
+                                   "file\tcharacter\tsyllable\tsource path (hugolpz/audio-cmn at "
+                                   "ff9ed3d0c631195bd2c06f39450f3264c7124040)\tsha256\taccepted\n");
+    const auto rows = ParseRecordingManifest(manifest);
+    const std::size_t count = std::stoul(o.count);
+    std::size_t added = 0;
+    for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+        end = o.syllables.find(' ', start);
+        const std::string syllable =
+            o.syllables.substr(start, end == std::string::npos ? end : end - start);
+        if (syllable.empty()) continue;
+        const auto chosen = RecordingCandidates(syllable, available, readings, frequencies, count);
+        if (chosen.empty()) std::printf("  %s: no character read so\n", syllable.c_str());
+        for (const std::string& c : chosen) {
+            const std::string& file = byCharacter[c][0];
+            const std::string& path = byCharacter[c][1];
+            const std::string& sha = byCharacter[c][2];
+            if (std::any_of(rows.begin(), rows.end(), [&](const RecordingRow& r) {
+                    return r.file == file && r.syllable == syllable;
+                }))
+                continue;
+            const std::string bytes = Source(o.importVoices + "/cmn-caen-tan/" + file);
+            if (Sha256Hex(std::span<const std::uint8_t>(
+                    reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())) != sha)
+                throw std::runtime_error(file + " does not match its SHA-256");
+            WriteFile(o.recordings + "/" + file, bytes.data(), bytes.size());
+            manifest += file + "\t" + c + "\t" + syllable + "\t" + path + "\t" + sha + "\n";
+            std::printf("  %s: %s (%s)\n", syllable.c_str(), c.c_str(), file.c_str());
+            ++added;
+        }
+    }
+    ParseRecordingManifest(manifest);
+    WriteFile(manifestPath, manifest.data(), manifest.size());
+    std::printf("%zu recordings added to %s\n", added, manifestPath.c_str());
+    return 0;
+}
+
 class Stopwatch {
 public:
     double Seconds() const {
@@ -110,7 +180,7 @@ std::vector<std::string> RepeatedPhrases(const std::vector<DictionaryLine>& line
 int Run(const Options& o) {
     Stopwatch clock;
     CardMemo cardMemo;
-    std::filesystem::create_directories(o.work);
+    if (o.importVoices.empty()) std::filesystem::create_directories(o.work);
 
     // Dictionary.
     DictionarySources sources;
@@ -120,10 +190,17 @@ int Run(const Options& o) {
     const auto unihan = CommandOutput("bzcat '" + o.unihan + "'");
     if (!unihan) throw std::runtime_error("cannot read " + o.unihan);
     sources.readings = PrimaryReadings(*unihan);
+    const CharacterReadings characterReadings = ReadCharacterReadings(sources.entries, *unihan);
+    if (!o.importVoices.empty()) return ImportRecordings(o, characterReadings, sources.frequencies);
     sources.lessonCharacters = {"大", "家", "学", "中", "文"};
     sources.lessonWords = {"大家", "大学", "中文", "中学", "文学"};
     sources.cardMeaningFits = [&](const std::string& m) { return cardMemo.Fits(m); };
     DictionaryBuild dictionary = BuildDictionary(sources);
+    const RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
+    const std::vector<std::uint16_t> codes(kLessonCodes.begin(), kLessonCodes.end());
+    for (const std::string& word :
+         MoveUnspokenPhrasesBack(dictionary.lines, codes, pool.Syllables(), sources.readings))
+        std::printf("  %s: not recorded in full, behind the first phrase page\n", word.c_str());
 
     std::vector<DictionaryLine> lines;
     std::vector<std::string> stored;
@@ -163,15 +240,23 @@ int Run(const Options& o) {
     }
 
     // Voices.
-    const std::vector<std::uint16_t> codes(kLessonCodes.begin(), kLessonCodes.end());
-    const VoiceChoice choice = ChooseVoiceNames(lines, codes, sources.frequencies);
-    const VoiceBuild voiceBuild = BuildVoices(choice.names, kVoiceBudget, o.work);
+    std::printf("Recordings (%s): %zu, %zu syllables\n%s", o.recordings.c_str(),
+                pool.recordings.size(), pool.bySyllable.size(), PoolReport(pool).c_str());
+    const VoiceChoice choice =
+        ChooseVoiceNames(lines, codes, sources.frequencies, pool.Syllables(), sources.readings);
+    const VoiceBuild voiceBuild = BuildVoices(choice, pool, kVoiceBudget, o.work);
     std::printf(
-        "Voices (espeak-ng cmn-latn-pinyin): %zu card, %zu phrase-page, %zu frequent "
+        "Voices (human recordings): %zu card, %zu phrase-page, %zu frequent "
         "syllables; %u Hz %d-bit, %zu of %zu bytes  [%.1f s]\n",
         choice.cardNames, choice.pageNames,
         choice.names.size() - choice.cardNames - choice.pageNames, voiceBuild.sampleRate,
         voiceBuild.bitsPerSample, voiceBuild.totalBytes, kVoiceBudget, clock.Seconds());
+    for (const SpokenRecording& r : voiceBuild.recordings) {
+        const PoolRecording& source = pool.recordings[pool.bySyllable.at(r.spokenAs)];
+        std::printf("  voice %-7s %s %-7s %.3f s  %s\n", r.name.c_str(),
+                    source.row.character.c_str(), r.spokenAs.c_str(), r.info.seconds,
+                    source.tone.verdict.c_str());
+    }
 
     // Outlines.
     const OutlineBuild outlineBuild = BuildOutlines(o.nodeModules + "/hanzi-writer-data", 3504);

@@ -1,27 +1,38 @@
 #include "tools/mkdata/voices.h"
 
+#include <openssl/evp.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <map>
-#include <set>
+#include <fstream>
+#include <numbers>
 #include <stdexcept>
 
 #include "tools/mkdata/phrase_page.h"
+#include "tools/mkdata/readings.h"
 #include "tools/mkdata/source_text.h"
 
 namespace {
 
 constexpr double kTargetRms = 0.125;  // -18 dBFS
 constexpr double kPeakCeiling = 0.95;
-constexpr int kWordsPerMinute = 110;  // slower than espeak-ng's 175, for learners
+constexpr std::uint32_t kSourceRate = 22050;
+constexpr double kHighPassHz = 70;  // below the speaker's voice, above the pops
+constexpr double kSilenceDb = 35;
+constexpr double kPadBefore = 0.03;
+constexpr double kPadAfter = 0.05;
+constexpr double kFadeIn = 0.02;
+constexpr double kFadeOut = 0.05;
+constexpr double kCutEndDb = -25;  // the source ends closer than this to its speech level
 
 struct Format {
     std::uint32_t rate;
     int bits;
 };
-constexpr Format kFormats[] = {{22050, 16}, {16000, 16}, {11025, 16},
-                               {8000, 16},  {11025, 8},  {8000, 8}};
+constexpr Format kFormats[] = {{22050, 16}, {20000, 16}, {18000, 16}, {16000, 16},
+                               {11025, 16}, {8000, 16},  {11025, 8},  {8000, 8}};
 
 std::string Quoted(const std::string& s) {
     std::string out = "'";
@@ -43,66 +54,279 @@ bool ValidName(const std::string& name) {
     });
 }
 
-std::vector<float> TrimmedSamples(const std::string& source, std::uint32_t rate) {
-    const std::string command = "sox -R -q " + Quoted(source) +
-                                " -t raw -e floating-point -b 32 -L -c 1 - "
-                                "silence 1 0.01 1% reverse silence 1 0.01 1% fade t 0.01 "
-                                "reverse fade t 0.005 rate -v " +
-                                std::to_string(rate);
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::vector<std::string> Split(const std::string& s, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = s.find(separator, start);
+        parts.push_back(s.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
+std::vector<float> Floats(const std::string& raw) {
+    std::vector<float> samples(raw.size() / 4);
+    std::memcpy(samples.data(), raw.data(), samples.size() * 4);
+    return samples;
+}
+
+std::vector<float> Decode(const std::string& file, std::uint32_t rate) {
+    const std::string command = "sox -R -q " + Quoted(file) +
+                                " -t raw -e floating-point -b 32 -L -c 1 - rate -v " +
+                                std::to_string(rate) + " 2>/dev/null";
+    const auto raw = CommandOutput(command);
+    if (!raw || raw->size() < 4) return {};
+    return Floats(*raw);
+}
+
+std::vector<float> Resample(const std::vector<float>& samples, std::uint32_t from, std::uint32_t to,
+                            const std::string& workFile) {
+    {
+        std::ofstream out(workFile, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(samples.data()),
+                  static_cast<std::streamsize>(samples.size() * 4));
+        if (!out) throw std::runtime_error("cannot write " + workFile);
+    }
+    const std::string command = "sox -R -q -t raw -e floating-point -b 32 -L -c 1 -r " +
+                                std::to_string(from) + " " + Quoted(workFile) +
+                                " -t raw -e floating-point -b 32 -L -c 1 - rate -v " +
+                                std::to_string(to);
     const auto raw = CommandOutput(command);
     if (!raw || raw->size() < 4) throw std::runtime_error("sox failed: " + command);
-    std::vector<float> samples(raw->size() / 4);
-    std::memcpy(samples.data(), raw->data(), samples.size() * 4);
-    return samples;
+    return Floats(*raw);
+}
+
+double Rms(const std::vector<float>& samples) {
+    double sum = 0;
+    for (float s : samples) sum += static_cast<double>(s) * s;
+    return samples.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(samples.size()));
+}
+
+double Peak(const std::vector<float>& samples) {
+    double peak = 0;
+    for (float s : samples) peak = std::max(peak, std::abs(static_cast<double>(s)));
+    return peak;
+}
+
+int ToneOf(const std::string& syllable) {
+    return syllable.empty() ? 0 : syllable.back() - '0';
 }
 
 }  // namespace
 
-std::string SpokenForm(const std::string& name) {
-    std::string out;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (name[i] == 'u' && i + 1 < name.size() && name[i + 1] == ':') {
-            out += 'v';
-            ++i;
+std::vector<RecordingRow> ParseRecordingManifest(const std::string& text) {
+    std::vector<RecordingRow> rows;
+    bool header = true;
+    for (const std::string& line : SplitLines(text)) {
+        if (line.empty()) continue;
+        if (header) {
+            header = false;
             continue;
         }
-        char c = name[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        out += c;
+        const auto cells = Split(line, '\t');
+        if (cells.size() < 5 || cells.size() > 6)
+            throw std::runtime_error("manifest row without 5 or 6 cells: " + line);
+        RecordingRow row{cells[0], cells[1], cells[2],
+                         cells[3], cells[4], cells.size() == 6 ? cells[5] : ""};
+        const bool hexHash = row.sha256.size() == 64 &&
+                             std::all_of(row.sha256.begin(), row.sha256.end(), [](char c) {
+                                 return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+                             });
+        if (!hexHash || !ValidName(row.syllable) || Lower(row.syllable) != row.syllable ||
+            row.file.empty() || row.file.find('/') != std::string::npos ||
+            DecodeUtf8(row.character).size() != 1)
+            throw std::runtime_error("malformed manifest row: " + line);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string Sha256Hex(std::span<const std::uint8_t> bytes) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    if (EVP_Digest(bytes.data(), bytes.size(), digest, &size, EVP_sha256(), nullptr) != 1)
+        throw std::runtime_error("SHA-256 failed");
+    std::string hex;
+    for (unsigned int i = 0; i < size; ++i) {
+        char two[3];
+        std::snprintf(two, sizeof two, "%02x", digest[i]);
+        hex += two;
+    }
+    return hex;
+}
+
+CharacterReadings ReadCharacterReadings(const std::vector<CedictEntry>& entries,
+                                        const std::string& unihanReadings) {
+    CharacterReadings r;
+    for (const CedictEntry& e : entries) {
+        if (DecodeUtf8(e.simplified).size() == 1) r.cedict[e.simplified].insert(Lower(e.pinyin));
+    }
+    for (const std::string& line : SplitLines(unihanReadings)) {
+        if (line.rfind("U+", 0) != 0) continue;
+        const auto cells = Split(line, '\t');
+        if (cells.size() != 3 || cells[1] != "kMandarin") continue;
+        const auto code = static_cast<char32_t>(std::strtoul(cells[0].c_str() + 2, nullptr, 16));
+        auto& values = r.unihan[EncodeUtf8(code)];
+        for (const std::string& value : Split(cells[2], ' ')) {
+            if (auto numbered = NumberedPinyin(value)) values.push_back(*numbered);
+        }
+    }
+    return r;
+}
+
+ReadingCheck CheckReading(const CharacterReadings& readings, const std::string& character,
+                          const std::string& syllable) {
+    ReadingCheck check;
+    const auto cedict = readings.cedict.find(character);
+    const auto unihan = readings.unihan.find(character);
+    if (cedict == readings.cedict.end() || unihan == readings.unihan.end() ||
+        unihan->second.empty() || !cedict->second.count(syllable))
+        return check;
+    std::set<std::string> others;
+    for (const std::string& p : cedict->second)
+        if (p != syllable) others.insert(p);
+    for (const std::string& p : unihan->second)
+        if (p != syllable) others.insert(p);
+    if (others.empty()) {
+        check.fit = ReadingFit::Sole;
+    } else if (unihan->second.front() == syllable) {
+        check.fit = ReadingFit::Primary;
+        check.note = "also read";
+        for (const std::string& p : others) check.note += " " + p;
+    }
+    return check;
+}
+
+std::vector<std::string> RecordingCandidates(
+    const std::string& syllable, const std::vector<std::string>& available,
+    const CharacterReadings& readings,
+    const std::unordered_map<std::string, long long>& frequencies, std::size_t count) {
+    std::vector<std::pair<long long, std::string>> sole;
+    std::vector<std::pair<long long, std::string>> primary;
+    for (const std::string& c : available) {
+        const auto f = frequencies.find(c);
+        const long long weight = f == frequencies.end() ? 0 : f->second;
+        const ReadingFit fit = CheckReading(readings, c, syllable).fit;
+        if (fit == ReadingFit::Sole) sole.push_back({-weight, c});
+        if (fit == ReadingFit::Primary) primary.push_back({-weight, c});
+    }
+    auto& ranked = sole.empty() ? primary : sole;
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> out;
+    for (const auto& [weight, c] : ranked) {
+        if (out.size() == count) break;
+        out.push_back(c);
     }
     return out;
 }
 
-bool SpeaksOneSyllable(const std::string& spoken) {
-    const auto phonemes =
-        CommandOutput("espeak-ng -v cmn-latn-pinyin -q -x " + Quoted(spoken) + " 2>/dev/null");
-    if (!phonemes) return false;
-    std::string p = *phonemes;
-    while (!p.empty() && (p.back() == '\n' || p.back() == ' ')) p.pop_back();
-    while (!p.empty() && p.front() == ' ') p.erase(p.begin());
-    if (p.empty() || p.find(' ') != std::string::npos || p.find('(') != std::string::npos)
-        return false;
-    return std::any_of(p.begin(), p.end(), [](char c) { return c >= '1' && c <= '5'; });
+std::string RecordedSyllable(const std::string& name, const std::string& character,
+                             const std::set<std::string>& recorded,
+                             const std::map<std::string, std::string>& primaryReadings) {
+    const std::string lower = Lower(name);
+    if (recorded.count(lower)) return lower;
+    if (ToneOf(lower) != 5) return {};
+    const auto own = primaryReadings.find(character);
+    if (own == primaryReadings.end() || !recorded.count(own->second) ||
+        own->second.substr(0, own->second.size() - 1) != lower.substr(0, lower.size() - 1))
+        return {};
+    return own->second;
+}
+
+namespace {
+
+bool Spoken(const DictionaryLine& line, const std::set<std::string>& recorded,
+            const std::map<std::string, std::string>& primaryReadings) {
+    const auto characters = DecodeUtf8(line.utf8Word);
+    const auto syllables = SpokenSyllables(line.pinyin);
+    for (std::size_t k = 0; k < syllables.size(); ++k) {
+        const std::string c = k < characters.size() ? EncodeUtf8(characters[k]) : "";
+        if (RecordedSyllable(syllables[k], c, recorded, primaryReadings).empty()) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::string> MoveUnspokenPhrasesBack(
+    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
+    const std::set<std::string>& recorded,
+    const std::map<std::string, std::string>& primaryReadings) {
+    std::vector<std::string> moved;
+    for (std::uint16_t code : lessonCodes) {
+        for (int round = 0; round < 100; ++round) {
+            const auto page = FirstPhrasePage(lines, code);
+            const auto unspoken = std::find_if(page.begin(), page.end(), [&](std::size_t i) {
+                return !Spoken(lines[i], recorded, primaryReadings);
+            });
+            if (unspoken == page.end()) break;
+            const std::string word = lines[*unspoken].word;
+            moved.push_back(lines[*unspoken].utf8Word);
+            // Behind the phrase that takes its place on the page.
+            std::size_t after = page.back();
+            for (std::size_t j = page.back() + 1; j < lines.size(); ++j) {
+                if (lines[j].word != word && QualifiesAsPhrase(lines[j].word, code)) {
+                    after = j;
+                    break;
+                }
+            }
+            // The word's lines go behind the page's last line, in their order.
+            std::vector<DictionaryLine> taken;
+            std::vector<DictionaryLine> kept;
+            std::size_t insertAt = 0;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                if (lines[i].word == word && QualifiesAsPhrase(lines[i].word, code)) {
+                    taken.push_back(std::move(lines[i]));
+                } else {
+                    kept.push_back(std::move(lines[i]));
+                    if (i == after) insertAt = kept.size();
+                }
+            }
+            if (insertAt == 0) insertAt = kept.size();
+            kept.insert(kept.begin() + static_cast<long>(insertAt),
+                        std::make_move_iterator(taken.begin()),
+                        std::make_move_iterator(taken.end()));
+            lines = std::move(kept);
+        }
+    }
+    return moved;
 }
 
 VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
                              const std::vector<std::uint16_t>& lessonCodes,
-                             const std::unordered_map<std::string, long long>& frequencies) {
+                             const std::unordered_map<std::string, long long>& frequencies,
+                             const std::set<std::string>& recorded,
+                             const std::map<std::string, std::string>& primaryReadings) {
     VoiceChoice choice;
-    auto add = [&](const std::string& name) {
+    // character: the one the syllable stands for, when known.
+    auto add = [&](const std::string& name, const std::string& character) {
         if (!ValidName(name)) throw std::runtime_error("voice name not usable: \"" + name + "\"");
-        if (std::find(choice.names.begin(), choice.names.end(), name) == choice.names.end())
-            choice.names.push_back(name);
+        if (std::find(choice.names.begin(), choice.names.end(), name) != choice.names.end()) return;
+        const std::string spoken = RecordedSyllable(name, character, recorded, primaryReadings);
+        if (spoken.empty()) throw std::runtime_error("no recording for the voice \"" + name + "\"");
+        choice.names.push_back(name);
+        choice.spokenAs.push_back(spoken);
     };
     for (std::uint16_t code : lessonCodes) {
         const std::size_t card = CardLine(lines, code);
         if (card == lines.size()) throw std::runtime_error("no card record for a lesson character");
-        add(lines[card].pinyin);
+        add(lines[card].pinyin, lines[card].utf8Word);
     }
     choice.cardNames = choice.names.size();
     for (std::uint16_t code : lessonCodes) {
         for (std::size_t i : FirstPhrasePage(lines, code)) {
-            for (const std::string& s : SpokenSyllables(lines[i].pinyin)) add(s);
+            const auto characters = DecodeUtf8(lines[i].utf8Word);
+            const auto syllables = SpokenSyllables(lines[i].pinyin);
+            for (std::size_t k = 0; k < syllables.size(); ++k)
+                add(syllables[k], k < characters.size() ? EncodeUtf8(characters[k]) : "");
         }
     }
     choice.pageNames = choice.names.size() - choice.cardNames;
@@ -117,57 +341,221 @@ VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
         if (!wordsSeen.insert(line.utf8Word).second) continue;
         const auto f = frequencies.find(line.utf8Word);
         if (f == frequencies.end()) continue;
-        std::size_t start = 0;
-        while (start < line.pinyin.size()) {
-            std::size_t end = line.pinyin.find(' ', start);
-            if (end == std::string::npos) end = line.pinyin.size();
-            weight[line.pinyin.substr(start, end - start)] += f->second;
-            start = end + 1;
-        }
+        for (const std::string& s : Split(line.pinyin, ' ')) weight[s] += f->second;
     }
     std::vector<std::pair<long long, std::string>> ranked;
     for (const auto& [syllable, w] : weight) {
-        if (ValidName(syllable)) ranked.push_back({-w, syllable});
+        if (recorded.count(syllable)) ranked.push_back({-w, syllable});
     }
     std::sort(ranked.begin(), ranked.end());
     for (const auto& [negWeight, syllable] : ranked) {
         if (choice.names.size() == kVoiceCount) break;
         if (std::find(choice.names.begin(), choice.names.end(), syllable) != choice.names.end())
             continue;
-        if (SpeaksOneSyllable(SpokenForm(syllable))) choice.names.push_back(syllable);
+        choice.names.push_back(syllable);
+        choice.spokenAs.push_back(syllable);
     }
     if (choice.names.size() != kVoiceCount)
-        throw std::runtime_error("not enough speakable syllables");
+        throw std::runtime_error("not enough recorded syllables");
     return choice;
 }
 
-VoiceBuild BuildVoices(const std::vector<std::string>& names, std::size_t byteBudget,
+void HighPass(std::vector<float>& samples, std::uint32_t rate, double cutoffHz) {
+    // Bilinear-transform Butterworth biquad, run forward then backward (no phase shift).
+    const double k = std::tan(std::numbers::pi * cutoffHz / rate);
+    const double q = std::numbers::sqrt2 / 2;
+    const double norm = 1 / (1 + k / q + k * k);
+    const double b0 = norm;
+    const double b1 = -2 * norm;
+    const double b2 = norm;
+    const double a1 = 2 * (k * k - 1) * norm;
+    const double a2 = (1 - k / q + k * k) * norm;
+    auto pass = [&](auto begin, auto end) {
+        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+        for (auto it = begin; it != end; ++it) {
+            const double x = *it;
+            const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+            x2 = x1;
+            x1 = x;
+            y2 = y1;
+            y1 = y;
+            *it = static_cast<float>(y);
+        }
+    };
+    pass(samples.begin(), samples.end());
+    pass(samples.rbegin(), samples.rend());
+}
+
+std::vector<float> TrimSilence(const std::vector<float>& samples, std::uint32_t rate) {
+    const std::size_t frame = std::max<std::size_t>(1, rate / 100);
+    std::vector<double> level;
+    for (std::size_t start = 0; start < samples.size(); start += frame) {
+        double sum = 0;
+        const std::size_t end = std::min(samples.size(), start + frame);
+        for (std::size_t i = start; i < end; ++i)
+            sum += static_cast<double>(samples[i]) * samples[i];
+        level.push_back(std::sqrt(sum / static_cast<double>(end - start)));
+    }
+    if (level.empty()) return {};
+    const double loudest = *std::max_element(level.begin(), level.end());
+    if (loudest <= 0) return {};
+    const double threshold = loudest * std::pow(10.0, -kSilenceDb / 20.0);
+    std::size_t first = 0;
+    while (level[first] < threshold) ++first;
+    std::size_t last = level.size() - 1;
+    while (level[last] < threshold) --last;
+    const auto before = static_cast<std::size_t>(kPadBefore * rate);
+    const auto after = static_cast<std::size_t>(kPadAfter * rate);
+    const std::size_t start = first * frame > before ? first * frame - before : 0;
+    const std::size_t end = std::min(samples.size(), (last + 1) * frame + after);
+    return std::vector<float>(samples.begin() + static_cast<long>(start),
+                              samples.begin() + static_cast<long>(end));
+}
+
+void Fade(std::vector<float>& samples, std::uint32_t rate, double inSeconds, double outSeconds) {
+    const std::size_t n = samples.size();
+    const auto in = std::min(n, static_cast<std::size_t>(inSeconds * rate));
+    const auto out = std::min(n, static_cast<std::size_t>(outSeconds * rate));
+    for (std::size_t i = 0; i < in; ++i)
+        samples[i] *=
+            static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * static_cast<double>(i) /
+                                                    static_cast<double>(in)));
+    for (std::size_t i = 0; i < out; ++i)
+        samples[n - 1 - i] *=
+            static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * static_cast<double>(i) /
+                                                    static_cast<double>(out)));
+}
+
+std::set<std::string> RecordingPool::Syllables() const {
+    std::set<std::string> out;
+    for (const auto& [syllable, index] : bySyllable) out.insert(syllable);
+    return out;
+}
+
+RecordingPool LoadRecordings(const std::string& dir, const CharacterReadings& readings,
+                             const std::unordered_map<std::string, long long>& frequencies) {
+    const auto manifest = ReadWholeFile(dir + "/manifest.tsv");
+    if (!manifest) throw std::runtime_error("cannot read " + dir + "/manifest.tsv");
+    RecordingPool pool;
+    for (RecordingRow& row : ParseRecordingManifest(*manifest)) {
+        const std::string path = dir + "/" + row.file;
+        const auto bytes = ReadWholeFile(path);
+        if (!bytes) {
+            pool.rejected.push_back(row.file + ": missing");
+            continue;
+        }
+        const std::string sha = Sha256Hex(std::span<const std::uint8_t>(
+            reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
+        if (sha != row.sha256) {
+            pool.rejected.push_back(row.file + ": SHA-256 " + sha + " differs from the manifest");
+            continue;
+        }
+        PoolRecording r;
+        r.reading = CheckReading(readings, row.character, row.syllable);
+        r.row = std::move(row);
+        r.rate = kSourceRate;
+        std::vector<float> decoded = Decode(path, r.rate);
+        if (decoded.size() < r.rate / 10) {
+            pool.rejected.push_back(r.row.file + ": not decoded");
+            continue;
+        }
+        r.source = MeasureSound(decoded, r.rate);
+        HighPass(decoded, r.rate, kHighPassHz);
+        r.samples = TrimSilence(decoded, r.rate);
+        r.figures = MeasureSound(r.samples, r.rate);
+        Fade(r.samples, r.rate, kFadeIn, kFadeOut);
+        r.tone = CheckTone(TrackPitch(r.samples, r.rate), ToneOf(r.row.syllable));
+        const SoundFigures faded = MeasureSound(r.samples, r.rate);
+        r.figures.peakDb = faded.peakDb;
+        r.figures.rmsDb = faded.rmsDb;
+        if (r.reading.fit == ReadingFit::None)
+            r.fault = "not read " + r.row.syllable;
+        else if (r.source.clipped > 0)
+            r.fault = "clipped";
+        else if (r.source.tailDb > kCutEndDb)
+            r.fault = "ends mid-sound";
+        else if (!r.tone.ok)
+            r.fault = "tone: " + r.tone.verdict;
+        pool.recordings.push_back(std::move(r));
+    }
+    // Per syllable: sole readings before primary ones, then the commonest.
+    std::map<std::string, std::vector<std::size_t>> candidates;
+    for (std::size_t i = 0; i < pool.recordings.size(); ++i)
+        candidates[pool.recordings[i].row.syllable].push_back(i);
+    for (auto& [syllable, list] : candidates) {
+        auto rank = [&](std::size_t i) {
+            const PoolRecording& r = pool.recordings[i];
+            const auto f = frequencies.find(r.row.character);
+            return std::make_pair(r.reading.fit == ReadingFit::Sole ? 0 : 1,
+                                  -(f == frequencies.end() ? 0 : f->second));
+        };
+        std::stable_sort(list.begin(), list.end(),
+                         [&](std::size_t a, std::size_t b) { return rank(a) < rank(b); });
+        constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+        std::size_t pick = kNone;
+        for (std::size_t i : list) {
+            if (pool.recordings[i].fault.empty()) {
+                pick = i;
+                break;
+            }
+        }
+        for (std::size_t i : list) {
+            const PoolRecording& r = pool.recordings[i];
+            if (pick == kNone && !r.row.accepted.empty() && r.reading.fit != ReadingFit::None)
+                pick = i;
+        }
+        if (pick == kNone) continue;
+        pool.recordings[pick].used = true;
+        pool.bySyllable[syllable] = pick;
+    }
+    return pool;
+}
+
+std::string PoolReport(const RecordingPool& pool) {
+    std::string out;
+    char line[512];
+    std::snprintf(line, sizeof line, "  %-7s %-4s %-5s %6s %7s %7s %7s %4s  %-24s %s\n", "syll.",
+                  "char", "use", "sec", "peak", "RMS", "end", "clip", "F0 contour (Hz)",
+                  "tone check");
+    out += line;
+    for (const PoolRecording& r : pool.recordings) {
+        std::string use = r.used ? "yes" : "-";
+        std::string note = r.tone.verdict;
+        if (!r.fault.empty()) note += " -- FAILS: " + r.fault;
+        if (r.used && !r.fault.empty()) note += " -- accepted: " + r.row.accepted;
+        if (r.reading.fit == ReadingFit::Primary) note += " [" + r.reading.note + "]";
+        std::snprintf(line, sizeof line,
+                      "  %-7s %s   %-5s %6.3f %7.1f %7.1f %7.1f %4zu  %-24s %s\n",
+                      r.row.syllable.c_str(), r.row.character.c_str(), use.c_str(),
+                      r.figures.seconds, r.figures.peakDb, r.figures.rmsDb, r.source.tailDb,
+                      r.source.clipped, r.tone.contour.c_str(), note.c_str());
+        out += line;
+    }
+    for (const std::string& why : pool.rejected) out += "  left out: " + why + "\n";
+    return out;
+}
+
+VoiceBuild BuildVoices(const VoiceChoice& choice, const RecordingPool& pool, std::size_t byteBudget,
                        const std::string& workDir) {
-    std::vector<std::string> spokenFiles;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string spoken = SpokenForm(names[i]);
-        if (!SpeaksOneSyllable(spoken))
-            throw std::runtime_error("espeak-ng does not read \"" + spoken + "\" as one syllable");
-        const std::string file = workDir + "/voice" + std::to_string(i) + ".wav";
-        const std::string command = "espeak-ng -v cmn-latn-pinyin -s " +
-                                    std::to_string(kWordsPerMinute) + " -w " + Quoted(file) + " " +
-                                    Quoted(spoken) + " 2>&1";
-        if (!CommandOutput(command)) throw std::runtime_error("espeak-ng failed: " + command);
-        spokenFiles.push_back(file);
+    std::vector<const PoolRecording*> sources;
+    for (std::size_t i = 0; i < choice.names.size(); ++i) {
+        const auto found = pool.bySyllable.find(choice.spokenAs[i]);
+        if (found == pool.bySyllable.end())
+            throw std::runtime_error("no recording for the voice \"" + choice.names[i] + "\"");
+        sources.push_back(&pool.recordings[found->second]);
     }
     for (const Format& format : kFormats) {
         std::vector<std::vector<float>> voices;
         double target = kTargetRms;
         std::vector<double> rms;
-        for (const std::string& file : spokenFiles) {
-            voices.push_back(TrimmedSamples(file, format.rate));
-            double sum = 0;
-            double peak = 0;
-            for (float s : voices.back()) {
-                sum += static_cast<double>(s) * s;
-                peak = std::max(peak, std::abs(static_cast<double>(s)));
-            }
-            rms.push_back(std::sqrt(sum / static_cast<double>(voices.back().size())));
+        for (std::size_t i = 0; i < sources.size(); ++i) {
+            const PoolRecording& source = *sources[i];
+            voices.push_back(format.rate == source.rate
+                                 ? source.samples
+                                 : Resample(source.samples, source.rate, format.rate,
+                                            workDir + "/voice" + std::to_string(i) + ".f32"));
+            rms.push_back(Rms(voices.back()));
+            const double peak = Peak(voices.back());
             if (peak > 0) target = std::min(target, kPeakCeiling * rms.back() / peak);
         }
         VoiceBuild build;
@@ -177,11 +565,13 @@ VoiceBuild BuildVoices(const std::vector<std::string>& names, std::size_t byteBu
             const auto gain = static_cast<float>(rms[i] > 0 ? target / rms[i] : 1.0);
             for (float& s : voices[i]) s *= gain;
             SpokenRecording recording;
-            recording.name = names[i];
+            recording.name = choice.names[i];
+            recording.spokenAs = choice.spokenAs[i];
             recording.wav = MakeWav(voices[i], format.rate, format.bits);
             std::string error;
             const auto info = InspectWav(recording.wav, error);
-            if (!info) throw std::runtime_error("bad WAV image for " + names[i] + ": " + error);
+            if (!info)
+                throw std::runtime_error("bad WAV image for " + choice.names[i] + ": " + error);
             recording.info = *info;
             build.totalBytes += recording.wav.size();
             build.recordings.push_back(std::move(recording));

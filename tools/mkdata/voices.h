@@ -1,42 +1,147 @@
-// The voice section: which syllables are recorded, and their recordings
-// spoken by espeak-ng (voice cmn-latn-pinyin), trimmed and evened with sox.
+// The voice section: which syllables are recorded, and their recordings, made
+// from human recordings of single characters (tools/mkdata/recordings): each
+// decoded with sox, filtered, trimmed, faded, measured and checked, evened.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <set>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "tools/mkdata/cedict.h"
 #include "tools/mkdata/dictionary_build.h"
+#include "tools/mkdata/pitch.h"
 #include "tools/mkdata/wav.h"
 
 inline constexpr std::size_t kVoiceCount = 26;
 
+// One row of the recordings' manifest (tab-separated, a header line first):
+// file, character, syllable, source path, SHA-256, and an optional reason
+// for which the recording is accepted although a check fails.
+struct RecordingRow {
+    std::string file;
+    std::string character;  // UTF-8
+    std::string syllable;   // "da4"
+    std::string sourcePath;
+    std::string sha256;  // lower-case hex
+    std::string accepted;
+};
+
+// Throws std::runtime_error on a malformed row.
+std::vector<RecordingRow> ParseRecordingManifest(const std::string& text);
+std::string Sha256Hex(std::span<const std::uint8_t> bytes);
+
+// Every reading of each single character: CC-CEDICT's (lower case) and
+// Unihan's kMandarin values (numbered).
+struct CharacterReadings {
+    std::map<std::string, std::set<std::string>> cedict;
+    std::map<std::string, std::vector<std::string>> unihan;
+};
+CharacterReadings ReadCharacterReadings(const std::vector<CedictEntry>& entries,
+                                        const std::string& unihanReadings);
+
+enum class ReadingFit {
+    Sole,     // CC-CEDICT and every kMandarin value give only this syllable
+    Primary,  // kMandarin's first value and one of CC-CEDICT's: other readings exist
+    None,
+};
+struct ReadingCheck {
+    ReadingFit fit = ReadingFit::None;
+    std::string note;  // the other readings, for Primary
+};
+ReadingCheck CheckReading(const CharacterReadings& readings, const std::string& character,
+                          const std::string& syllable);
+
+// The characters of `available` that may speak syllable: those with it as
+// their sole reading by descending frequency, or, when there is none, those
+// with it as their primary reading; at most `count`.
+std::vector<std::string> RecordingCandidates(
+    const std::string& syllable, const std::vector<std::string>& available,
+    const CharacterReadings& readings,
+    const std::unordered_map<std::string, long long>& frequencies, std::size_t count);
+
+// The recorded syllable that plays name (a syllable of a word, spoken for
+// its character): its lower-case form, or for a neutral tone without a
+// recording the character's primary reading; empty when none is recorded.
+std::string RecordedSyllable(const std::string& name, const std::string& character,
+                             const std::set<std::string>& recorded,
+                             const std::map<std::string, std::string>& primaryReadings);
+
+// Moves the lines of each word on a lesson character's first phrase page
+// that has a syllable without a recording to just behind that page, until
+// every first page is spoken in full. Returns the words moved (UTF-8).
+std::vector<std::string> MoveUnspokenPhrasesBack(
+    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
+    const std::set<std::string>& recorded,
+    const std::map<std::string, std::string>& primaryReadings);
+
 struct VoiceChoice {
-    std::vector<std::string> names;  // in directory order
-    std::size_t cardNames = 0;       // names[0, cardNames): the card syllables
-    std::size_t pageNames = 0;       // then those of the first phrase pages
+    std::vector<std::string> names;     // in directory order
+    std::vector<std::string> spokenAs;  // the recorded syllable each name plays
+    std::size_t cardNames = 0;          // names[0, cardNames): the card syllables
+    std::size_t pageNames = 0;          // then those of the first phrase pages
 };
 
 // The card syllables of the lesson codes (slot order), then the syllables the
 // phrase window plays for the first page of each code's phrase list, then the
-// most frequent syllables (by the frequency of the words whose primary line
-// holds them) that espeak-ng speaks as one syllable. Throws std::runtime_error
-// when the first two groups alone need more than kVoiceCount names or a name
-// is longer than 7 bytes.
+// most frequent recorded syllables (by the frequency of the words whose
+// primary line holds them). A name plays the recording of its lower-case
+// form; a neutral-tone name without one plays its character's primary
+// reading (primaryReadings) when that is recorded. Throws std::runtime_error
+// when the first two groups need more than kVoiceCount names, a name longer
+// than 7 bytes, or a syllable without a recording.
 VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
                              const std::vector<std::uint16_t>& lessonCodes,
+                             const std::unordered_map<std::string, long long>& frequencies,
+                             const std::set<std::string>& recorded,
+                             const std::map<std::string, std::string>& primaryReadings);
+
+// High-pass filter (two passes of a 2-pole Butterworth, forward and backward)
+// at cutoffHz.
+void HighPass(std::vector<float>& samples, std::uint32_t rate, double cutoffHz);
+// Cuts the silence (frames 40 dB below the loudest 10 ms) to pads of 30 ms
+// before and 80 ms after the speech.
+std::vector<float> TrimSilence(const std::vector<float>& samples, std::uint32_t rate);
+// Raised-cosine fades over the first and last `seconds`.
+void Fade(std::vector<float>& samples, std::uint32_t rate, double inSeconds, double outSeconds);
+
+// A recording of the pool, processed at its own rate and measured.
+struct PoolRecording {
+    RecordingRow row;
+    ReadingCheck reading;
+    std::vector<float> samples;  // filtered, trimmed, faded
+    std::uint32_t rate = 0;
+    SoundFigures source;   // the decoded file: clipping
+    SoundFigures figures;  // the processed sound; tailDb before the fade
+    ToneCheck tone;
+    std::string fault;  // empty when every check passes
+    bool used = false;  // the recording that speaks its syllable
+};
+
+struct RecordingPool {
+    std::vector<PoolRecording> recordings;          // manifest order
+    std::map<std::string, std::size_t> bySyllable;  // syllable -> the one used
+    std::vector<std::string> rejected;              // rows not decoded, with why
+    std::set<std::string> Syllables() const;
+};
+
+// Reads dir/manifest.tsv, checks each file's SHA-256 and its character's
+// readings, decodes, processes and checks it, and picks for each syllable the
+// commonest character whose recording passes (or, failing that, one accepted
+// in the manifest). Throws std::runtime_error when the manifest is missing.
+RecordingPool LoadRecordings(const std::string& dir, const CharacterReadings& readings,
                              const std::unordered_map<std::string, long long>& frequencies);
 
-// What espeak-ng is given for a name: lower case, "u:" written "v".
-std::string SpokenForm(const std::string& name);
-// Whether espeak-ng reads the text as one Mandarin syllable (its phoneme
-// transcription: one word, no switch to another language, a tone number).
-bool SpeaksOneSyllable(const std::string& spoken);
+// The table of the pool, one line a recording.
+std::string PoolReport(const RecordingPool& pool);
 
 struct SpokenRecording {
     std::string name;
+    std::string spokenAs;
     std::vector<std::uint8_t> wav;  // plain image
     WavFigures info;
 };
@@ -48,9 +153,9 @@ struct VoiceBuild {
     std::size_t totalBytes = 0;
 };
 
-// Speaks, trims and evens every name; takes the highest sample rate and width
-// (22050/16, 16000/16, 11025/16, 8000/16, 11025/8, 8000/8) whose images fit
-// in byteBudget together. workDir holds the intermediate files. Throws
-// std::runtime_error when a tool fails or nothing fits.
-VoiceBuild BuildVoices(const std::vector<std::string>& names, std::size_t byteBudget,
+// Evens the recordings of the chosen names to one RMS (-18 dBFS, or lower so
+// that no peak passes 0.95) and takes the highest sample rate and width
+// whose images fit in byteBudget together. workDir holds the intermediate
+// files. Throws std::runtime_error when a tool fails or nothing fits.
+VoiceBuild BuildVoices(const VoiceChoice& choice, const RecordingPool& pool, std::size_t byteBudget,
                        const std::string& workDir);

@@ -1,0 +1,42 @@
+// Measuring a spoken syllable: levels, the end of the sound, and the pitch
+// contour (plain autocorrelation F0) checked against the syllable's tone.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+inline constexpr double kPitchHopSeconds = 0.01;
+
+// F0 in Hz every 10 ms (40 ms windows, 70-500 Hz); 0 where the frame is
+// unvoiced or too quiet.
+std::vector<double> TrackPitch(std::span<const float> samples, std::uint32_t rate);
+
+struct ToneCheck {
+    bool ok = false;
+    double lowHz = 0;  // range of the voiced contour
+    double highHz = 0;
+    double startHz = 0;  // its first and last 30 ms
+    double endHz = 0;
+    std::string contour;  // F0 at 0, 25, 50, 75 and 100 % of the voiced part
+    std::string verdict;  // what was measured against the rule
+};
+
+// Tone 1 stays level (within 3 semitones), tone 2 rises by at least 3
+// semitones to its end, tone 3 dips (falls at least 1 semitone to a low point
+// that is not at its start), tone 4 falls by at least 4 semitones from its
+// high point to its end; tone 5 (neutral) has no rule. The longest voiced run
+// is checked, after a 5-frame median and octave-jump repair.
+ToneCheck CheckTone(const std::vector<double>& pitchHz, int tone);
+
+struct SoundFigures {
+    double seconds = 0;
+    double peakDb = -120;     // dBFS
+    double rmsDb = -120;      // dBFS, whole sound
+    double speechDb = -120;   // dBFS, RMS of the 10 ms frames within 30 dB of the loudest
+    double tailDb = 0;        // RMS of the last 10 ms against speechDb
+    std::size_t clipped = 0;  // samples at full scale (|s| >= 0.999)
+};
+
+SoundFigures MeasureSound(std::span<const float> samples, std::uint32_t rate);
