@@ -576,7 +576,15 @@ VoiceBuild BuildVoices(const VoiceChoice& choice, const RecordingPool& pool, std
             build.totalBytes += recording.wav.size();
             build.recordings.push_back(std::move(recording));
         }
-        if (build.totalBytes <= byteBudget) return build;
+        if (build.totalBytes > byteBudget) continue;
+        for (const SpokenRecording& r : build.recordings) {  // for listening
+            std::ofstream out(workDir + "/" + std::to_string(&r - build.recordings.data()) + "-" +
+                                  r.name + ".wav",
+                              std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(r.wav.data()),
+                      static_cast<std::streamsize>(r.wav.size()));
+        }
+        return build;
     }
     throw std::runtime_error("the voices do not fit in " + std::to_string(byteBudget) + " bytes");
 }
