@@ -40,8 +40,6 @@ std::size_t DescrambleInto(const std::uint8_t* in, std::uint8_t* out, std::size_
 }
 
 constexpr auto kMaxRead = static_cast<std::size_t>(kLineReadLimit - 1);  // 263
-constexpr std::size_t kFirstRequest = 16 << 10;  // a card's record lies early in the section
-constexpr std::size_t kMaxRequest = 256 << 10;
 
 }  // namespace
 
@@ -91,7 +89,6 @@ RecordStatus ReadDictionaryRecord(std::FILE* stream, char (&line)[kLineBufferSiz
 
 DictionaryLines::DictionaryLines(std::FILE* stream)
     : stream_(stream),
-      block_(stream ? new std::uint8_t[kMaxRequest + kMaxRead] : nullptr),
       request_(kFirstRequest),
       position_(stream ? std::ftell(stream) : -1),
       atEnd_(stream == nullptr) {}
@@ -106,20 +103,20 @@ bool DictionaryLines::Refill() {
     if (atEnd_) return false;
     // The start of a line (at most 262 bytes) moves to the front; the block goes on behind it.
     const std::size_t kept = end_ - begin_;
-    std::memmove(block_.get(), block_.get() + begin_, kept);
+    std::memmove(block_, block_ + begin_, kept);
     begin_ = 0;
     end_ = kept;
-    const std::size_t got = std::fread(block_.get() + end_, 1, request_, stream_);
+    const std::size_t got = std::fread(block_ + end_, 1, request_, stream_);
     end_ += got;
     if (got < request_) atEnd_ = true;  // end of file or read error
-    request_ = std::min(request_ * 2, kMaxRequest);
+    request_ = std::min(request_ * 2, kBlockSize);
     return got > 0;
 }
 
 bool DictionaryLines::Next(std::span<const std::uint8_t>& stored) {
     for (;;) {
         const std::size_t available = end_ - begin_;
-        const std::uint8_t* at = block_.get() + begin_;
+        const std::uint8_t* at = block_ + begin_;
         const void* newline =
             available > 0 ? std::memchr(at, '\n', std::min(available, kMaxRead)) : nullptr;
         std::size_t count = kMaxRead;

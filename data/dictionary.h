@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <span>
 #include <string>
 
@@ -49,7 +48,10 @@ private:
     bool Refill();
 
     std::FILE* stream_;
-    std::unique_ptr<std::uint8_t[]> block_;
+    static constexpr std::size_t kBlockSize = 64 << 10;
+    static constexpr std::size_t kFirstRequest = 4 << 10;  // a card's record lies early on
+
+    std::uint8_t block_[kBlockSize + kLineReadLimit];  // a line begun, then a block
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     std::size_t request_;

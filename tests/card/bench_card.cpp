@@ -5,7 +5,9 @@
 // contour is filled (dictionary scan, memo, outline read and parse, stroke-order
 // decryption, one fill). The time stops at the first reading of the stroke
 // clock, which follows the fill; the later pauses take no time.
-// BM_AnimatorToFirstStroke, BM_DictionaryScan: the two halves without the GUI.
+// BM_AnimatorToFirstStroke, BM_DictionaryScan: the two halves without the GUI;
+// BM_SectionReadBaseline: reading the whole dictionary section and finding its
+// newlines, the least a scan to its end costs.
 // BM_JiaAnimationCpu: the whole animation of 家 on the real clock, once; the
 // counters give its processor time (getrusage and the process CPU clock)
 // against its wall time.
@@ -127,31 +129,49 @@ void BM_AnimatorToFirstStroke(benchmark::State& state) {
 }
 BENCHMARK(BM_AnimatorToFirstStroke)->DenseRange(1, 5)->Unit(benchmark::kMicrosecond);
 
-// The card's scan: open, seek, read lines up to the character's own record.
+// The card's scan as a click runs it: open, seek, FindCardRecord, close. Range
+// 1-5: the lesson characters; 0: a code with no record of its own (the scan
+// reads the whole section), beside BM_SectionReadBaseline.
 void BM_DictionaryScan(benchmark::State& state) {
-    const LessonChar& c = kChars[state.range(0) - 1];
-    char line[kLineBufferSize];
-    char word[kWordBufferSize];
+    const char kNoRecord[] = "\xA1\xA1";  // the ideographic space
+    const char* code = state.range(0) == 0 ? kNoRecord : kChars[state.range(0) - 1].code;
     bool found = false;
     for (auto _ : state) {
-        found = false;
         std::FILE* stream = std::fopen(lesson_file::kPath, "rb");
         if (stream == nullptr) break;
         std::fseek(stream, lesson_file::kDictionaryOffset, SEEK_SET);
-        while (ReadDictionaryRecord(stream, line) == RecordStatus::Record) {
-            RecordWord(line, word);
-            if (std::strcmp(word, c.code) == 0) {
-                found = true;
-                break;
-            }
+        found = FindCardRecord(stream, code);
+        std::fclose(stream);
+        benchmark::DoNotOptimize(CardLine);
+    }
+    if (found != (state.range(0) != 0)) state.SkipWithError("wrong record");
+    state.SetLabel(state.range(0) == 0 ? "no record" : kChars[state.range(0) - 1].pinyin);
+}
+BENCHMARK(BM_DictionaryScan)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
+
+// Open, seek, read the whole section in 64 KiB blocks and find every newline.
+void BM_SectionReadBaseline(benchmark::State& state) {
+    static char block[64 << 10];
+    std::int64_t lines = 0;
+    for (auto _ : state) {
+        std::FILE* stream = std::fopen(lesson_file::kPath, "rb");
+        if (stream == nullptr) break;
+        std::fseek(stream, lesson_file::kDictionaryOffset, SEEK_SET);
+        lines = 0;
+        std::size_t got = 0;
+        while ((got = std::fread(block, 1, sizeof block, stream)) > 0) {
+            for (const char* at = block;
+                 (at = static_cast<const char*>(std::memchr(
+                      at, '\n', got - static_cast<std::size_t>(at - block)))) != nullptr;
+                 ++at)
+                ++lines;
         }
         std::fclose(stream);
-        benchmark::DoNotOptimize(line);
+        benchmark::DoNotOptimize(lines);
     }
-    if (!found) state.SkipWithError("record not found");
-    state.SetLabel(c.pinyin);
+    state.counters["lines"] = static_cast<double>(lines);
 }
-BENCHMARK(BM_DictionaryScan)->DenseRange(1, 5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SectionReadBaseline)->Unit(benchmark::kMicrosecond);
 
 double Seconds(const timeval& t) {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
