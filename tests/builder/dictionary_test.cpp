@@ -169,10 +169,10 @@ TEST(DictionaryOrder, PrimaryReadingRealSensesAndLowerCaseComeFirst) {
                                 "大學 大学 [Da4 xue2] /the Great Learning/\n"
                                 "大學 大学 [da4 xue2] /university/\n"));
     EXPECT_EQ(Plain(build),
-              (std::vector<std::string>{"中 zhong1", "中 Zhong1", "中 zhong4", "家 jia1", "家 jia1",
+              (std::vector<std::string>{"家 jia1", "家 jia1", "中 zhong1", "中 Zhong1", "中 zhong4",
                                         "大学 da4 xue2", "大学 Da4 xue2"}));
-    EXPECT_EQ(build.lines[3].meaning, "/home/family");
-    EXPECT_EQ(build.lines[4].meaning, "/used in jia1 huo5");
+    EXPECT_EQ(build.lines[0].meaning, "/home/family");
+    EXPECT_EQ(build.lines[1].meaning, "/used in jia1 huo5");
 }
 
 TEST(DictionaryOrder, LessonWordsFirstThenByFrequency) {

@@ -353,8 +353,8 @@ std::vector<Case> Cases() {
                  for (std::size_t i = L().dictionary.begin; i < end; ++i)
                      if ((*lesson)[i] == '\n') (*lesson)[i] = 'x';
              },
-         .messages = {kNoVoice},
-         .cards = {"* 10", "* 8", "* 4", "* 4", "* 3"}},
+         .cards = {"* 10", "* 8", "* 4", "* 4", "* 3"},
+         .phraseWindow = true},
 
         // The font.
         {.name = "FontMissing",
