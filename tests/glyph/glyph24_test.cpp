@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/runtime.h"
-#include "tests/font/font_dir.h"
+#include "tests/glyph/font_dir.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "glyph/glyph24.h"
-#include "tests/font/font_dir.h"
+#include "tests/glyph/font_dir.h"
 
 namespace {
 

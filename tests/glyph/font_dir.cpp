@@ -1,4 +1,4 @@
-#include "tests/font/font_dir.h"
+#include "tests/glyph/font_dir.h"
 
 #include <unistd.h>
 

@@ -9,7 +9,7 @@
 
 #include "app/runtime.h"
 #include "glyph/glyph24.h"
-#include "tests/font/font_dir.h"
+#include "tests/glyph/font_dir.h"
 
 namespace {
 

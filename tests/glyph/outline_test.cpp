@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tests/strokes/synthetic_lesson.h"
+#include "tests/glyph/synthetic_lesson.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "app/canvas.h"
 #include "app/runtime.h"
-#include "tests/strokes/synthetic_lesson.h"
+#include "tests/glyph/synthetic_lesson.h"
 
 namespace {
 

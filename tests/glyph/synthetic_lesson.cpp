@@ -1,4 +1,4 @@
-#include "tests/strokes/synthetic_lesson.h"
+#include "tests/glyph/synthetic_lesson.h"
 
 #include <cmath>
 #include <filesystem>
