@@ -1,6 +1,7 @@
 // The lesson data file dat/zw.dat: its map and whole-range reads.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,6 +20,15 @@ inline constexpr std::uint32_t kVoiceOffset = 3664;         // WAV images, back 
 inline constexpr std::uint32_t kDictionaryOffset = 662038;  // scrambled text lines to the end
 
 static_assert(kVoiceOffset == kStrokeOrderOffset + kStrokeOrderRecords * kStrokeOrderRecordSize);
+
+inline constexpr std::uint32_t kOutlineSectionSize = kStrokeOrderOffset - kOutlineOffset;
+inline constexpr std::uint32_t kVoiceSectionSize = kDictionaryOffset - kVoiceOffset;
+
+// The lesson characters (GB codes) in slot order: 大 家 学 中 文. Their
+// outlines lie in this order, and slot i holds the stroke-order record of the
+// i-th; the main window shows them in this order.
+inline constexpr std::array<std::uint16_t, kStrokeOrderRecords> kLessonCodes = {
+    0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4};
 
 enum class ReadStatus { Ok, CannotOpen, Short };
 

@@ -60,24 +60,22 @@ std::optional<FixedPoint> ReadFixedPoint(ByteReader& reader) {
 // Appends the points of the curve records between begin and end.
 OutlineStatus ParseCurves(ByteReader& reader, std::size_t begin, std::size_t end,
                           ContourBuilder& contour) {
-    constexpr int kLine = 1;
-    constexpr int kSpline = 2;
     std::size_t at = begin;
     while (at < end) {
-        if (end - at < 4 || !reader.Seek(at)) return OutlineStatus::CurvePastPolygon;
+        if (end - at < kCurveHeaderSize || !reader.Seek(at)) return OutlineStatus::CurvePastPolygon;
         const auto type = reader.U16();
         const auto n = reader.U16();
         if (!type || !n) return OutlineStatus::CurvePastPolygon;
-        const std::size_t length = 4 + 8 * std::size_t{*n};
+        const std::size_t length = kCurveHeaderSize + kFixedPointSize * std::size_t{*n};
         if (length > end - at) return OutlineStatus::CurvePastPolygon;
 
-        if (*type == kLine) {
+        if (*type == kCurveLine) {
             for (int i = 0; i < *n; ++i) {
                 const auto p = ReadFixedPoint(reader);
                 if (!p) return OutlineStatus::CurvePastPolygon;
                 if (auto s = contour.AddRounded(*p); s != OutlineStatus::Ok) return s;
             }
-        } else if (*type == kSpline) {
+        } else if (*type == kCurveSpline) {
             if (*n < 2) return OutlineStatus::ShortSpline;
             auto q = ReadFixedPoint(reader);
             if (!q) return OutlineStatus::CurvePastPolygon;

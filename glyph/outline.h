@@ -18,6 +18,11 @@ inline constexpr int kMaxOutlinePoints = 500;  // all contours, closing points i
 inline constexpr int kMaxContours = 50;
 inline constexpr int kMaxContourPoints = 100;
 inline constexpr int kPolygonHeaderSize = 16;
+inline constexpr std::uint32_t kPolygonType = 24;  // written so; not checked
+inline constexpr int kCurveHeaderSize = 4;         // type, n
+inline constexpr int kFixedPointSize = 8;          // x, y
+inline constexpr std::uint16_t kCurveLine = 1;
+inline constexpr std::uint16_t kCurveSpline = 2;
 
 // Screen transform applied to every parsed point: x' = x - 3, y' = 110 - y.
 inline constexpr int kOutlineShiftX = 3;

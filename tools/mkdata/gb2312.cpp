@@ -7,19 +7,20 @@
 
 namespace {
 
-class Utf8ToGb2312 {
+class Converter {
 public:
-    Utf8ToGb2312() : cd_(iconv_open("GB2312", "UTF-8")) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv: no GB2312");
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error(std::string("iconv: no ") + from + " to " + to);
     }
-    ~Utf8ToGb2312() { iconv_close(cd_); }
-    Utf8ToGb2312(const Utf8ToGb2312&) = delete;
-    Utf8ToGb2312& operator=(const Utf8ToGb2312&) = delete;
+    ~Converter() { iconv_close(cd_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
 
-    std::optional<std::string> Convert(const std::string& utf8) {
+    std::optional<std::string> Convert(const std::string& text) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        std::vector<char> in(utf8.begin(), utf8.end());
-        std::vector<char> out(utf8.size() * 2 + 8);
+        std::vector<char> in(text.begin(), text.end());
+        std::vector<char> out(text.size() * 2 + 8);
         char* inPtr = in.data();
         std::size_t inLeft = in.size();
         char* outPtr = out.data();
@@ -38,7 +39,7 @@ private:
 }  // namespace
 
 std::optional<std::string> Gb2312Hanzi(const std::string& utf8) {
-    static Utf8ToGb2312 converter;
+    static Converter converter("GB2312", "UTF-8");
     if (utf8.empty()) return std::nullopt;
     auto gb = converter.Convert(utf8);
     if (!gb || gb->size() % 2 != 0) return std::nullopt;
@@ -53,4 +54,10 @@ std::optional<std::string> Gb2312Hanzi(const std::string& utf8) {
 std::uint16_t GbCodeAt(const std::string& gb, std::size_t i) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(gb[i]) * 256 +
                                       static_cast<unsigned char>(gb[i + 1]));
+}
+
+std::string Gb2312Utf8(std::uint16_t code) {
+    static Converter converter("UTF-8", "GB2312");
+    const char gb[] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+    return converter.Convert(std::string(gb, 2)).value_or("");
 }

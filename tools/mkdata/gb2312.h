@@ -11,3 +11,7 @@ std::optional<std::string> Gb2312Hanzi(const std::string& utf8);
 
 // The GB code (high * 256 + low) of the character at byte offset i of a GB string.
 std::uint16_t GbCodeAt(const std::string& gb, std::size_t i);
+
+// The UTF-8 form of the GB2312 character code (high * 256 + low); empty when
+// the code is not a GB2312 character.
+std::string Gb2312Utf8(std::uint16_t code);

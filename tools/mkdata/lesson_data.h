@@ -6,13 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "data/lesson_file.h"
 #include "glyph/char_index.h"
 #include "lesson/voice_directory.h"
 
-// The lesson characters in slot order (大 家 学 中 文).
-inline constexpr std::array<std::uint16_t, 5> kLessonCodes = {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0,
-                                                              0xCEC4};
-inline constexpr std::size_t kVoiceBudget = 662038 - 3664;  // 658,374 bytes
+using lesson_file::kLessonCodes;
+static_assert(kLessonCodes.size() == kCharIndexEntries);
+inline constexpr std::size_t kOutlineBudget = lesson_file::kOutlineSectionSize;  // 3,504 bytes
+inline constexpr std::size_t kVoiceBudget = lesson_file::kVoiceSectionSize;      // 658,374 bytes
 
 struct PlainOutline {
     std::uint16_t code = 0;
@@ -31,9 +32,10 @@ struct LessonData {
     std::array<VoiceEntry, kVoiceEntries> voiceDirectory{};
 };
 
-// Lays out the file: outline records scrambled back to back from 0, the
-// encrypted stroke-order records at 3504, the scrambled recordings from 3664,
-// zeros up to 662038, then the stored dictionary lines (each with its newline).
+// Lays out the file by the program's map (data/lesson_file.h): outline records
+// scrambled back to back from kOutlineOffset, the encrypted stroke-order records
+// at kStrokeOrderOffset, the scrambled recordings from kVoiceOffset, zeros up to
+// kDictionaryOffset, then the stored dictionary lines (each with its newline).
 // Throws std::runtime_error when a section does not fit its place.
 LessonData AssembleLessonData(const std::vector<PlainOutline>& outlines,
                               const std::vector<PlainVoice>& voices,

@@ -192,7 +192,8 @@ int Run(const Options& o) {
     sources.readings = PrimaryReadings(*unihan);
     const CharacterReadings characterReadings = ReadCharacterReadings(sources.entries, *unihan);
     if (!o.importVoices.empty()) return ImportRecordings(o, characterReadings, sources.frequencies);
-    sources.lessonCharacters = {"大", "家", "学", "中", "文"};
+    for (std::uint16_t code : kLessonCodes)
+        sources.lessonCharacters.push_back(LessonCharacterUtf8(code));
     sources.lessonWords = {"大家", "大学", "中文", "中学", "文学"};
     sources.cardMeaningFits = [&](const std::string& m) { return cardMemo.Fits(m); };
     DictionaryBuild dictionary = BuildDictionary(sources);
@@ -259,7 +260,8 @@ int Run(const Options& o) {
     }
 
     // Outlines.
-    const OutlineBuild outlineBuild = BuildOutlines(o.nodeModules + "/hanzi-writer-data", 3504);
+    const OutlineBuild outlineBuild =
+        BuildOutlines(o.nodeModules + "/hanzi-writer-data", kOutlineBudget);
     std::printf("Outlines (hanzi-writer-data):\n%s  [%.1f s]\n", outlineBuild.report.c_str(),
                 clock.Seconds());
 

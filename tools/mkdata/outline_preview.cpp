@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "data/lesson_file.h"
 #include "tools/mkdata/outlines.h"
 
 namespace {
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        const OutlineBuild build = BuildOutlines(argv[1], 3504);
+        const OutlineBuild build = BuildOutlines(argv[1], lesson_file::kOutlineSectionSize);
         const int rows = static_cast<int>(build.characters.size());
         QImage image(3 * kPanelWidth + 4 * kGap, rows * (kPanelHeight + kGap) + kGap,
                      QImage::Format_RGB32);

@@ -3,8 +3,12 @@
 include_guard(GLOBAL)
 
 find_package(nlohmann_json 3 REQUIRED)
+# GB2312 conversion (iconv): the fitter's file names, the dictionary's words.
+add_library(tf_gb2312 STATIC ${CMAKE_CURRENT_LIST_DIR}/gb2312.cpp)
+target_link_libraries(tf_gb2312 PUBLIC tf_core)
+
 add_library(tf_outlines STATIC ${CMAKE_CURRENT_LIST_DIR}/outlines.cpp)
-target_link_libraries(tf_outlines PUBLIC tf_core PRIVATE nlohmann_json::nlohmann_json)
+target_link_libraries(tf_outlines PUBLIC tf_core tf_gb2312 PRIVATE nlohmann_json::nlohmann_json)
 
 # Writes a PNG of the fitted outlines beside the source strokes.
 add_executable(outline_preview ${CMAKE_CURRENT_LIST_DIR}/outline_preview.cpp)

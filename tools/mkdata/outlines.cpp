@@ -7,24 +7,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
 
+#include "data/byte_writer.h"
+#include "data/lesson_file.h"
+#include "tools/mkdata/gb2312.h"
+
 namespace {
 
-struct LessonCharacter {
-    std::uint16_t code;
-    const char* utf8;
-};
-
-constexpr std::array<LessonCharacter, 5> kLesson = {{
-    {0xB4F3, "大"},
-    {0xBCD2, "家"},
-    {0xD1A7, "学"},
-    {0xD6D0, "中"},
-    {0xCEC4, "文"},
-}};
+using lesson_file::kLessonCodes;
 
 // The 1024-unit source box (y up, -124 .. 900) onto a square of kSquare card pixels
 // centred in the 129 x 129 frame; the card picture starts one row above the frame.
@@ -34,11 +28,7 @@ constexpr double kSquareLeft = (129.0 - kSquare) / 2.0;
 constexpr double kSquareTop = (129.0 - kSquare) / 2.0 + 1.0;
 constexpr double kSourceTop = 900.0;
 
-constexpr std::uint32_t kPolygonType = 24;
-constexpr std::uint16_t kSplineRecord = 2;
-constexpr std::size_t kPolygonHeaderBytes = kPolygonHeaderSize;
-constexpr std::size_t kCurveHeaderBytes = 4;
-constexpr std::size_t kPointBytes = 8;
+constexpr std::size_t kPointBytes = kFixedPointSize;
 
 constexpr std::int32_t kOne = 0x10000;     // 1.0 in 16.16 fixed point
 constexpr std::int32_t kQuarter = 0x4000;  // the fitter's grid for control points
@@ -56,37 +46,8 @@ struct RealPoint {
 
 using Ring = std::vector<RealPoint>;
 
-int FixedToInt(std::int32_t v) {
-    return (v >> 16) + ((v & 0xFFFF) >= 0x8000 ? 1 : 0);
-}
-int FixedIntegerPart(std::int32_t v) {
-    return v >> 16;
-}
 std::int32_t FixedMid(std::int32_t a, std::int32_t b) {
     return (a + b) / 2;
-}
-
-// Outline units (pixels, y up) to the card's screen coordinates.
-Point ToScreen(int x, int y) {
-    return {x - 3, 110 - y};
-}
-
-void AppendSpline(std::span<const FixedPoint> q, std::vector<Point>& out) {
-    const std::size_t n = q.size();
-    for (std::size_t k = 0; k + 1 < n; ++k) {
-        out.push_back(ToScreen(FixedToInt(q[k].x), FixedToInt(q[k].y)));
-        if (k + 2 < n) {
-            out.push_back(ToScreen(FixedToInt(FixedMid(q[k].x, q[k + 1].x)),
-                                   FixedToInt(FixedMid(q[k].y, q[k + 1].y))));
-        } else {
-            out.push_back(ToScreen(FixedToInt(q[n - 1].x), FixedToInt(q[n - 1].y)));
-        }
-    }
-}
-
-void CloseContour(FixedPoint start, std::size_t first, std::vector<Point>& out) {
-    out.push_back(ToScreen(FixedIntegerPart(start.x), FixedIntegerPart(start.y)));
-    out.push_back(out[first]);
 }
 
 // ---- source strokes ----
@@ -253,16 +214,40 @@ struct StrokeFit {
     int error = 0;  // pixels filled but not in the source, plus the reverse
 };
 
+std::size_t PolygonBytes(std::size_t controlPoints) {
+    return kPolygonHeaderSize + kCurveHeaderSize + kPointBytes * controlPoints;
+}
+
+// One polygon of one spline record.
+void AppendPolygon(const StrokeFit& fit, std::vector<std::uint8_t>& out) {
+    PutU32(out, static_cast<std::uint32_t>(PolygonBytes(fit.control.size())));
+    PutU32(out, kPolygonType);
+    PutI32(out, fit.start.x);
+    PutI32(out, fit.start.y);
+    PutU16(out, kCurveSpline);
+    PutU16(out, static_cast<std::uint16_t>(fit.control.size()));
+    for (const FixedPoint& p : fit.control) {
+        PutI32(out, p.x);
+        PutI32(out, p.y);
+    }
+}
+
+// The contour the program draws for a fit: its polygon as ParseOutline reads it;
+// nothing when the program would reject it.
 std::vector<Point> ExpandFit(const StrokeFit& fit) {
-    std::vector<Point> points;
-    points.reserve(2 * fit.control.size() + 2);
-    AppendSpline(fit.control, points);
-    CloseContour(fit.start, 0, points);
-    return points;
+    std::vector<std::uint8_t> record;
+    AppendPolygon(fit, record);
+    OutlinePoints points;
+    ContourCounts counts;
+    std::uint16_t contours = 0;
+    if (ParseOutline(record, points, counts, contours) != OutlineStatus::Ok || contours != 1)
+        return {};
+    return {points.begin(), points.begin() + counts[0]};
 }
 
 int Error(const StrokeFit& fit, const Target& target) {
     const std::vector<Point> points = ExpandFit(fit);
+    if (points.empty()) return std::numeric_limits<int>::max();
     int filled = 0;
     int overlap = 0;
     FillPolygonSpans(points, kCardWidth, kCardHeight, [&](int y, int x0, int x1) {
@@ -274,14 +259,14 @@ int Error(const StrokeFit& fit, const Target& target) {
 
 FixedPoint ScreenToOutlineFixed(RealPoint p) {
     // Snapped to the quarter-pixel grid.
-    const double x = p.x + 3, y = 110 - p.y;
+    const double x = p.x + kOutlineShiftX, y = kOutlineBaseY - p.y;
     return {static_cast<std::int32_t>(std::lround(x * 4)) * kQuarter,
             static_cast<std::int32_t>(std::lround(y * 4)) * kQuarter};
 }
 
 FixedPoint ScreenToOutlineInteger(RealPoint p) {
-    return {static_cast<std::int32_t>(std::lround(p.x + 3)) * kOne,
-            static_cast<std::int32_t>(std::lround(110 - p.y)) * kOne};
+    return {static_cast<std::int32_t>(std::lround(p.x + kOutlineShiftX)) * kOne,
+            static_cast<std::int32_t>(std::lround(kOutlineBaseY - p.y)) * kOne};
 }
 
 double SegmentDistance(RealPoint p, RealPoint a, RealPoint b) {
@@ -407,34 +392,6 @@ StrokeFit InsertPoint(const StrokeFit& fit, const Target& target, const Ring& ri
     return fresh.error < best.error ? fresh : best;
 }
 
-std::size_t PolygonBytes(std::size_t controlPoints) {
-    return kPolygonHeaderBytes + kCurveHeaderBytes + kPointBytes * controlPoints;
-}
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF));
-}
-void PutFixed(std::vector<std::uint8_t>& out, std::int32_t v) {
-    PutU32(out, static_cast<std::uint32_t>(v));
-}
-
-void AppendPolygon(const StrokeFit& fit, std::vector<std::uint8_t>& out) {
-    PutU32(out, static_cast<std::uint32_t>(PolygonBytes(fit.control.size())));
-    PutU32(out, kPolygonType);
-    PutFixed(out, fit.start.x);
-    PutFixed(out, fit.start.y);
-    PutU16(out, kSplineRecord);
-    PutU16(out, static_cast<std::uint16_t>(fit.control.size()));
-    for (const FixedPoint& p : fit.control) {
-        PutFixed(out, p.x);
-        PutFixed(out, p.y);
-    }
-}
-
 struct StrokeWork {
     std::size_t character = 0;
     std::size_t stroke = 0;  // writing order
@@ -469,9 +426,8 @@ std::string FormatIoU(double v) {
 }  // namespace
 
 std::string LessonCharacterUtf8(std::uint16_t code) {
-    for (const LessonCharacter& c : kLesson)
-        if (c.code == code) return c.utf8;
-    return {};
+    if (std::find(kLessonCodes.begin(), kLessonCodes.end(), code) == kLessonCodes.end()) return {};
+    return Gb2312Utf8(code);
 }
 
 std::optional<std::vector<std::vector<Point>>> ExpandOutlineRecord(
@@ -541,11 +497,12 @@ CharacterQuality MeasureOutline(const CharacterOutline& outline, const std::stri
 OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
     // Sources, targets and a first small fit of every stroke.
     std::vector<StrokeWork> work;
-    std::array<std::size_t, kLesson.size()> strokeCounts{};
-    for (std::size_t c = 0; c < kLesson.size(); ++c) {
-        const auto strokes = ReadStrokes(dir, kLesson[c].utf8);
+    std::array<std::size_t, kLessonCodes.size()> strokeCounts{};
+    for (std::size_t c = 0; c < kLessonCodes.size(); ++c) {
+        const std::string utf8 = LessonCharacterUtf8(kLessonCodes[c]);
+        const auto strokes = ReadStrokes(dir, utf8.c_str());
         if (strokes.size() > kMaxStrokeSteps)
-            throw std::runtime_error(std::string(kLesson[c].utf8) + " has too many strokes");
+            throw std::runtime_error(utf8 + " has too many strokes");
         strokeCounts[c] = strokes.size();
         for (std::size_t s = 0; s < strokes.size(); ++s) {
             const std::vector<Ring>& rings = strokes[s];
@@ -590,7 +547,7 @@ OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
     // Records, contours in geometric order.
     OutlineBuild build;
     std::size_t total = 0;
-    for (std::size_t c = 0; c < kLesson.size(); ++c) {
+    for (std::size_t c = 0; c < kLessonCodes.size(); ++c) {
         std::vector<const StrokeWork*> strokes;
         for (const StrokeWork& w : work)
             if (w.character == c) strokes.push_back(&w);
@@ -610,7 +567,7 @@ OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
             return std::pair(boxes[a].top, boxes[a].left) < std::pair(boxes[b].top, boxes[b].left);
         });
         CharacterOutline outline;
-        outline.code = kLesson[c].code;
+        outline.code = kLessonCodes[c];
         outline.strokeOrder.resize(strokes.size());
         for (std::size_t contour = 0; contour < order.size(); ++contour) {
             AppendPolygon(strokes[order[contour]]->current, outline.record);
@@ -619,8 +576,9 @@ OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
         total += outline.record.size();
 
         const CharacterQuality quality = MeasureOutline(outline, dir);
-        std::string line = std::string(kLesson[c].utf8) + " " + std::to_string(strokes.size()) +
-                           " strokes, " + std::to_string(outline.record.size()) + " bytes, " +
+        std::string line = LessonCharacterUtf8(outline.code) + " " +
+                           std::to_string(strokes.size()) + " strokes, " +
+                           std::to_string(outline.record.size()) + " bytes, " +
                            std::to_string(characterPoints(c)) + " points, IoU " +
                            FormatIoU(quality.iou) + "; strokes";
         for (double v : quality.strokeIoU) line += " " + FormatIoU(v);

@@ -11,12 +11,11 @@
 #include "lesson/voice_directory.h"
 
 struct CardExpectation {
-    std::uint16_t code;
     const char* pinyin;
     const char* displayPrefix;  // start of MeaningForDisplay
 };
 
-// The card records of the lesson characters, in slot order.
+// The card records of the lesson characters, in slot order (kLessonCodes).
 extern const std::vector<CardExpectation> kCardExpectations;
 
 struct VerifyOptions {

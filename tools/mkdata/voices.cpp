@@ -46,7 +46,7 @@ std::string Quoted(const std::string& s) {
 }
 
 bool ValidName(const std::string& name) {
-    if (name.empty() || name.size() > 7) return false;
+    if (name.empty() || name.size() > kMaxVoiceName) return false;
     const char last = name.back();
     if (last < '1' || last > '5') return false;
     return std::all_of(name.begin(), name.end() - 1, [](char c) {

@@ -12,12 +12,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "lesson/voice_directory.h"
 #include "tools/mkdata/cedict.h"
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/pitch.h"
 #include "tools/mkdata/wav.h"
 
-inline constexpr std::size_t kVoiceCount = 26;
+inline constexpr std::size_t kVoiceCount = kVoiceEntries;
 
 // One row of the recordings' manifest (tab-separated, a header line first):
 // file, character, syllable, source path, SHA-256, and an optional reason

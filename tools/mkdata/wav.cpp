@@ -4,26 +4,10 @@
 #include <cmath>
 
 #include "data/byte_reader.h"
+#include "data/byte_writer.h"
+#include "lesson/wav.h"
 
 namespace {
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void PutTag(std::vector<std::uint8_t>& out, const char* tag) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(tag[i]));
-}
-
-bool Tag(ByteReader& r, const char* tag) {
-    const auto bytes = r.Bytes(4);
-    return bytes && std::equal(bytes->begin(), bytes->end(), tag);
-}
 
 double Db(double amplitude) {
     return amplitude > 0 ? 20.0 * std::log10(amplitude) : -120.0;
@@ -66,47 +50,41 @@ std::vector<std::uint8_t> MakeWav(const std::vector<float>& samples, std::uint32
 }
 
 std::optional<WavFigures> InspectWav(std::span<const std::uint8_t> bytes, std::string& error) {
+    const auto wav = ParseWav(bytes);
+    if (!wav) return error = "not a WAV image the program plays", std::nullopt;
+    // The canonical layout on top: one 16-byte "fmt " chunk, then "data" to the end.
     ByteReader r(bytes);
-    if (!Tag(r, "RIFF")) return error = "no RIFF tag", std::nullopt;
+    r.Skip(4);
     const auto riffSize = r.U32();
     if (!riffSize || *riffSize != bytes.size() - 8)
         return error = "RIFF size does not match", std::nullopt;
-    if (!Tag(r, "WAVE")) return error = "no WAVE tag", std::nullopt;
-    if (!Tag(r, "fmt ")) return error = "no fmt chunk at 12", std::nullopt;
-    const auto fmtSize = r.U32();
-    const auto format = r.U16();
-    const auto channels = r.U16();
-    const auto rate = r.U32();
+    if (wav->dataOffset != kWavHeaderSize) return error = "no data chunk at 36", std::nullopt;
+    if (wav->dataLength != bytes.size() - kWavHeaderSize)
+        return error = "data size does not match the image", std::nullopt;
+    if (wav->channels != 1) return error = "not mono", std::nullopt;
+    const std::uint32_t width = wav->bitsPerSample / 8u;
+    r.Seek(28);  // byte rate, block align
     const auto byteRate = r.U32();
     const auto blockAlign = r.U16();
-    const auto bits = r.U16();
-    if (!r.ok() || *fmtSize != 16) return error = "fmt chunk is not 16 bytes", std::nullopt;
-    if (*format != 1) return error = "not PCM", std::nullopt;
-    if (*channels != 1) return error = "not mono", std::nullopt;
-    if (*bits != 8 && *bits != 16) return error = "not 8 or 16 bits", std::nullopt;
-    const std::uint32_t width = *bits / 8u;
-    if (*blockAlign != width || *byteRate != *rate * width || *rate == 0)
+    if (!r.ok() || *blockAlign != width || *byteRate != wav->sampleRate * width)
         return error = "inconsistent rate or block size", std::nullopt;
-    if (!Tag(r, "data")) return error = "no data chunk at 36", std::nullopt;
-    const auto dataSize = r.U32();
-    if (!dataSize || *dataSize != r.remaining() || *dataSize % width != 0 || *dataSize == 0)
+    if (wav->dataLength == 0 || wav->dataLength % width != 0)
         return error = "data size does not match the image", std::nullopt;
-    const auto data = r.Bytes(*dataSize);
-    if (!data) return error = "short data", std::nullopt;
+    const auto data = bytes.subspan(wav->dataOffset, wav->dataLength);
 
     WavFigures info;
-    info.sampleRate = *rate;
-    info.bitsPerSample = *bits;
-    info.frames = *dataSize / width;
-    info.seconds = static_cast<double>(info.frames) / *rate;
+    info.sampleRate = wav->sampleRate;
+    info.bitsPerSample = wav->bitsPerSample;
+    info.frames = static_cast<std::uint32_t>(wav->dataLength / width);
+    info.seconds = static_cast<double>(info.frames) / info.sampleRate;
     double sum = 0;
     double peak = 0;
     for (std::uint32_t i = 0; i < info.frames; ++i) {
         double s;
         if (width == 1) {
-            s = ((*data)[i] - 128.0) / 128.0;
+            s = (data[i] - 128.0) / 128.0;
         } else {
-            const auto raw = static_cast<std::int16_t>((*data)[2 * i] | ((*data)[2 * i + 1] << 8));
+            const auto raw = static_cast<std::int16_t>(data[2 * i] | (data[2 * i + 1] << 8));
             s = raw / 32768.0;
         }
         sum += s * s;

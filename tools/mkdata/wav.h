@@ -24,7 +24,8 @@ struct WavFigures {
     double peakDb = 0;  // dBFS
 };
 
-// Checks that bytes are exactly one canonical mono PCM image: "RIFF", the RIFF
-// size matching, "WAVE", a 16-byte "fmt " chunk of format 1, "data" holding
-// the rest. Returns its figures, or nullopt with the reason in error.
+// Checks that bytes are a WAV image the program's ParseWav plays and exactly
+// one canonical mono image: the RIFF size matching, one 16-byte "fmt " chunk
+// with a consistent byte rate and block size, "data" holding the rest.
+// Returns its figures, or nullopt with the reason in error.
 std::optional<WavFigures> InspectWav(std::span<const std::uint8_t> bytes, std::string& error);
