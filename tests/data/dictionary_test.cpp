@@ -9,6 +9,7 @@
 #include <string>
 
 #include "data/scramble_key.h"
+#include "tests/support/dictionary_fields.h"
 
 namespace {
 
@@ -68,22 +69,6 @@ public:
 private:
     std::unique_ptr<char[]> bytes_;
 };
-
-struct Fields {
-    std::string word, pinyin, meaning, display;
-};
-
-Fields FieldsOf(const char* line) {
-    char word[kWordBufferSize];
-    char pinyin[kPinyinBufferSize];
-    char meaning[kMeaningBufferSize];
-    char display[kDisplayBufferSize];
-    RecordWord(line, word);
-    RecordPinyin(line, pinyin);
-    RecordMeaning(line, meaning);
-    MeaningForDisplay(meaning, display);
-    return {word, pinyin, meaning, display};
-}
 
 std::string Display(const std::string& meaning) {
     struct {

@@ -20,6 +20,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/font_record.h"
+#include "tests/support/window_glyphs.h"
+
 namespace {
 
 struct Rgb {
@@ -133,24 +136,9 @@ bool IsBlueText(Rgb c) {
     return c.b > 200 && c.r < 90 && c.g < 90;
 }
 
-std::vector<std::uint8_t> FontRecord(const std::string& font, const char* code) {
-    std::ifstream in(font, std::ios::binary);
-    const auto hi = static_cast<unsigned char>(code[0]);
-    const auto lo = static_cast<unsigned char>(code[1]);
-    in.seekg(((hi - 0xB0) * 94 + (lo - 0xA1)) * 72);
-    std::vector<std::uint8_t> record(72);
-    in.read(reinterpret_cast<char*>(record.data()), 72);
-    if (in.gcount() != 72) record.clear();
-    return record;
-}
-
-bool Ink(const std::vector<std::uint8_t>& record, int column, int row) {
-    return (record[static_cast<std::size_t>(3 * column + row / 8)] >> (7 - row % 8)) & 1;
-}
-
 // The glyph of code drawn in colour with its cell at (x, y): exactly its ink.
-void CheckGlyph(const Shot& s, const std::string& font, const char* code, int x, int y, Rgb colour,
-                const std::string& what) {
+void CheckGlyph(const Shot& s, const std::string& font, const std::string& code, int x, int y,
+                Rgb colour, const std::string& what) {
     const std::vector<std::uint8_t> record = FontRecord(font, code);
     if (record.empty()) return Fail("no font record for " + what);
     int wrong = 0;
@@ -169,20 +157,6 @@ void CheckGlyph(const Shot& s, const std::string& font, const char* code, int x,
     if (wrong > 0 || ink < 20)
         Fail(what + ": " + std::to_string(wrong) + " pixels differ from the font");
 }
-
-struct Caption {
-    const char* code;
-    int x, y;
-};
-
-// 标准发音 拼音 笔划数 英语 组词 备注
-constexpr Caption kCaptions[] = {
-    {"\xB1\xEA", 139, 48},  {"\xD7\xBC", 163, 48}, {"\xB7\xA2", 187, 48},  {"\xD2\xF4", 211, 48},
-    {"\xC6\xB4", 139, 88},  {"\xD2\xF4", 211, 88}, {"\xB1\xCA", 139, 128}, {"\xBB\xAE", 175, 128},
-    {"\xCA\xFD", 211, 128}, {"\xD3\xA2", 10, 173}, {"\xD3\xEF", 35, 173},  {"\xD7\xE9", 10, 225},
-    {"\xB4\xCA", 35, 225},  {"\xB1\xB8", 10, 270}, {"\xD7\xA2", 35, 270},
-};
-const char* const kLesson[] = {"\xB4\xF3", "\xBC\xD2", "\xD1\xA7", "\xD6\xD0", "\xCE\xC4"};
 
 struct Row {
     int y, x1, x2;
@@ -214,14 +188,14 @@ int Card(const Shot& s, int cx, int cy, const std::string& font) {
         if (!SeparatorAt(s, cx, cy, r.y, r.x1, r.x2))
             Fail("orange line at y " + std::to_string(r.y) + " missing or misplaced");
     }
-    for (const Caption& c : kCaptions) {
+    for (const CaptionGlyph& c : CaptionGlyphs()) {
         CheckGlyph(s, font, c.code, cx + c.x, cy + c.y, kBlue,
                    "blue caption at " + std::to_string(c.x) + "," + std::to_string(c.y));
     }
     // Character buttons: Image i at (1, 1) in its 28 x 28 frame at (left, 1) in Panel1.
     const int frameLefts[] = {0, 44, 88, 132, 177};
     for (int i = 0; i < 5; ++i) {
-        CheckGlyph(s, font, kLesson[i], cx + frameLefts[i] + 2, cy + 3, kRed,
+        CheckGlyph(s, font, kLessonCodes[i], cx + frameLefts[i] + 2, cy + 3, kRed,
                    "red button glyph " + std::to_string(i + 1));
     }
 
@@ -255,7 +229,7 @@ int Phrases(const Shot& s, int px, int py, const std::string& font) {
     for (int r = 0; r < 5; ++r) {
         const int x0 = px + lefts[r] + 1, y0 = py + 6 + 1;
         // Every word begins with the card's character, 大.
-        CheckGlyph(s, font, kLesson[0], x0 + 1, y0 + 1, kRed,
+        CheckGlyph(s, font, kLessonCodes[0], x0 + 1, y0 + 1, kRed,
                    "first character of word " + std::to_string(r + 1));
         if (Count(s, x0 + 26, y0 + 1, 24, 24, IsRed) < 20)
             Fail("word button " + std::to_string(r + 1) + " lacks a second red character");

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/dictionary_fields.h"
 #include "tools/mkdata/cedict.h"
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/frequency.h"
@@ -18,23 +19,11 @@
 namespace {
 
 // The record the program reads back from a stored line.
-struct ReadBack {
-    std::string word, pinyin, meaning, display;
-};
-
-ReadBack ReadStored(const std::string& stored) {
+Fields ReadStored(const std::string& stored) {
     char line[kLineBufferSize] = {};
     std::copy(stored.begin(), stored.end(), line);
     DescrambleLine(reinterpret_cast<std::uint8_t*>(line), stored.size());
-    char word[kWordBufferSize];
-    char pinyin[kPinyinBufferSize];
-    char meaning[kMeaningBufferSize];
-    char display[kDisplayBufferSize];
-    RecordWord(line, word);
-    RecordPinyin(line, pinyin);
-    RecordMeaning(line, meaning);
-    MeaningForDisplay(meaning, display);
-    return {word, pinyin, meaning, display};
+    return FieldsOf(line);
 }
 
 std::string Gb(const std::string& utf8) {
@@ -71,7 +60,7 @@ TEST(DictionaryLine, FieldsStandInTheirColumnsAndReadBackThroughTheColumnRules) 
 
     std::string stored, error;
     ASSERT_TRUE(ScrambleDictionaryLine(plain, stored, error)) << error;
-    const ReadBack r = ReadStored(stored);
+    const Fields r = ReadStored(stored);
     EXPECT_EQ(r.word, Gb("大"));
     EXPECT_EQ(r.pinyin, "da4");
     EXPECT_EQ(r.meaning, meaning);
@@ -85,7 +74,7 @@ TEST(DictionaryLine, LongestLineFitsTheStoredLimit) {
     EXPECT_EQ(plain.size(), static_cast<std::size_t>(kMaxStoredLine));
     std::string stored, error;
     ASSERT_TRUE(ScrambleDictionaryLine(plain, stored, error)) << error;
-    const ReadBack r = ReadStored(stored);
+    const Fields r = ReadStored(stored);
     EXPECT_EQ(r.pinyin, std::string(62, 'a'));
     EXPECT_EQ(r.meaning, meaning);
 }
