@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/controls.h"
 #include "app/home_page.h"
 #include "app/pictures.h"
-#include "app/product.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/product.h"
 
 TAboutDlg* AboutDlg = nullptr;
 

@@ -10,19 +10,19 @@
 #include <cstring>
 
 #include "app/About.h"
-#include "app/canvas.h"
-#include "app/controls.h"
 #include "app/home_page.h"
 #include "app/pictures.h"
-#include "app/product.h"
-#include "app/runtime.h"
+#include "app/runtime/canvas.h"
+#include "app/runtime/clock.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/product.h"
+#include "app/runtime/runtime.h"
 #include "glyph/glyph24.h"
 #include "lesson/card.h"
 #include "lesson/speaker.h"
 #include "phrase/phrase_search.h"
 
 TForm1* Form1 = nullptr;
-char LessonChars[2 * kLessonCharCount + 1] = {};
 
 namespace {
 
@@ -253,9 +253,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
     if (event->isAccepted()) TerminateApplication();
 }
 
+CardView TForm1::Card() const {
+    return {frames_, Image6, Image8, Label7, Label8, Memo1};
+}
+
 void TForm1::FormCreate() {
-    // Double buffering: every paint of the client area goes through an
-    // off-screen image (ClientArea).
     std::memcpy(LessonChars, kLesson, sizeof LessonChars);
     for (int i = 0; i <= 4; ++i) StatusBar1->SetPanelText(i, QString());
     StatusBar1->SetPanelText(5, QStringLiteral("now ") + DateToStr(Date()));
@@ -282,29 +284,29 @@ void TForm1::FormPaint(Canvas& canvas) {
 }
 
 void TForm1::Image1Click() {
-    CardButtonClick(*this, 1);
+    CardButtonClick(Card(), 1);
 }
 void TForm1::Image2Click() {
-    CardButtonClick(*this, 2);
+    CardButtonClick(Card(), 2);
 }
 void TForm1::Image3Click() {
-    CardButtonClick(*this, 3);
+    CardButtonClick(Card(), 3);
 }
 void TForm1::Image4Click() {
-    CardButtonClick(*this, 4);
+    CardButtonClick(Card(), 4);
 }
 void TForm1::Image5Click() {
-    CardButtonClick(*this, 5);
+    CardButtonClick(Card(), 5);
 }
 
 void TForm1::Image8Click() {
-    SpeakerClick(*this);
+    SpeakerClick();
 }
 void TForm1::Image8MouseMove() {
-    SpeakerMouseMove(*this);
+    SpeakerMouseMove(Card());
 }
 void TForm1::Label10Click() {
-    PhraseSearchClick(*this);
+    PhraseSearchClick();
 }
 
 void TForm1::Label10MouseEnter() {

@@ -5,6 +5,8 @@
 #include <array>
 #include <vector>
 
+#include "lesson/card.h"
+
 class Canvas;
 class ClientArea;
 class QAction;
@@ -20,7 +22,6 @@ class TStatusBar;
 
 inline constexpr int kClientWidth = 632;
 inline constexpr int kClientHeight = 358;
-inline constexpr int kLessonCharCount = 5;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -74,6 +75,8 @@ public:
     // Character button i (1-5) and its frame.
     TImage* CharacterButton(int i) const { return buttons_.at(static_cast<std::size_t>(i - 1)); }
     TPanel* CharacterFrame(int i) const { return frames_.at(static_cast<std::size_t>(i - 1)); }
+    // The controls the card and the speaker fill.
+    CardView Card() const;
 
     void FormCreate();
     void FormPaint(Canvas& canvas);
@@ -112,6 +115,3 @@ private:
 
 extern TForm1* Form1;
 extern TAboutDlg* AboutDlg;
-
-// The lesson's five GB2312 characters, ten bytes and a zero.
-extern char LessonChars[2 * kLessonCharCount + 1];

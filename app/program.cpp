@@ -6,7 +6,7 @@
 
 #include "app/About.h"
 #include "app/Main.h"
-#include "app/runtime.h"
+#include "app/runtime/runtime.h"
 #include "phrase/Phrase.h"
 
 namespace {

@@ -27,7 +27,7 @@ add_library(tf_fuzz_core STATIC
     ${tf_root}/data/descramble.cpp
     ${tf_root}/data/dictionary.cpp
     ${tf_root}/data/des.cpp
-    ${tf_root}/glyph/polygon_fill.cpp
+    ${tf_root}/app/runtime/polygon_fill.cpp
     ${tf_root}/glyph/outline.cpp
     ${tf_root}/lesson/voice_directory.cpp
     ${tf_root}/lesson/wav.cpp
@@ -37,8 +37,8 @@ target_include_directories(tf_fuzz_core PUBLIC ${tf_root})
 # The glyph renderer over a Canvas (QImage) and the message service.
 add_library(tf_fuzz_gui STATIC
     ${tf_root}/glyph/glyph24.cpp
-    ${tf_root}/app/canvas.cpp
-    ${tf_root}/app/runtime.cpp
+    ${tf_root}/app/runtime/canvas.cpp
+    ${tf_root}/app/runtime/runtime.cpp
 )
 target_link_libraries(tf_fuzz_gui PUBLIC tf_fuzz_core Qt6::Widgets)
 

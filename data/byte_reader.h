@@ -1,10 +1,12 @@
 // Bounds-checked reading of the program's binary formats.
 //
-// Every reader of the lesson data file and of the font goes through ByteReader:
-// a read past the end never touches memory outside the span; it fails, returns
-// std::nullopt and leaves the reader in the failed state (ok() == false). A failed
-// reader stays failed: every later call fails too and the position stays where it
-// was, so a parser may check ok() once after a run of reads.
+// The parsers of the binary records (font glyphs, glyph outlines, WAV images)
+// read through ByteReader; the dictionary lines and the whole-range reads of
+// the lesson data file check their own bounds. A read past the end never
+// touches memory outside the span; it fails, returns std::nullopt and leaves
+// the reader in the failed state (ok() == false). A failed reader stays failed:
+// every later call fails too and the position stays where it was, so a parser
+// may check ok() once after a run of reads.
 #pragma once
 
 #include <cstddef>

@@ -116,7 +116,6 @@ struct KeySchedule {
 };
 
 KeySchedule schedule;
-bool useStandardTables = false;
 
 constexpr std::uint32_t kMask28 = 0x0FFFFFFF;
 
@@ -150,9 +149,10 @@ std::uint32_t F(std::uint32_t r, std::uint64_t roundKey, const SpTable& sp) {
 
 }  // namespace
 
-void DesSetKey(const char* key) {
+void DesSetKey(const char* key, DesTables tables) {
+    const bool standard = tables == DesTables::Standard;
     schedule = KeySchedule{};
-    schedule.sp = useStandardTables ? &kStandardSp : &kVariantSp;
+    schedule.sp = standard ? &kStandardSp : &kVariantSp;
 
     // A key string shorter than 8 bytes counts as padded with zero bytes.
     std::uint8_t bytes[8] = {};
@@ -168,7 +168,7 @@ void DesSetKey(const char* key) {
         const std::uint64_t cd57 = ((std::uint64_t{schedule.c} << 28) | schedule.d) << 1;
         std::uint64_t roundKey = 0;
         for (int j = 0; j < 48; ++j) {
-            const int shift = (j >= 24 && !useStandardTables) ? 1 : 0;
+            const int shift = (j >= 24 && !standard) ? 1 : 0;
             const int bit = kPc2[j] + shift;
             roundKey = (roundKey << 1) | ((cd57 >> (57 - bit)) & 1u);
         }
@@ -201,8 +201,4 @@ int DesDecryptBuffer(std::uint8_t* buffer, const char* key, std::size_t length) 
 std::uint64_t DesRoundKey(int round) {
     if (round < 1 || round > 16) return 0;
     return schedule.round[round - 1];
-}
-
-void DesUseStandardTables(bool standard) {
-    useStandardTables = standard;
 }

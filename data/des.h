@@ -11,9 +11,14 @@ inline constexpr int kDesEncrypt = 1;
 inline constexpr int kDesDecrypt = 2;
 inline constexpr const char* kStrokeOrderKey = "hijklmnPqrs";
 
+// The S-boxes and round-key selection a key schedule is built with: the
+// variant's, which the program uses, or those of FIPS 46-3, for checking the
+// cipher against a reference.
+enum class DesTables { Variant, Standard };
+
 // Builds the module-level key schedule from the first 8 bytes of key (a shorter
 // zero-terminated key counts as padded with zero bytes).
-void DesSetKey(const char* key);
+void DesSetKey(const char* key, DesTables tables = DesTables::Variant);
 // Enciphers 8 bytes in place with the current schedule (kDesEncrypt or kDesDecrypt;
 // any other direction leaves the block unchanged).
 void DesBlock(std::uint8_t* block, int direction);
@@ -24,8 +29,3 @@ int DesDecryptBuffer(std::uint8_t* buffer, const char* key, std::size_t length);
 // The current round keys, bit j (1-48) of key n (1-16) at bit 48 - j of
 // DesRoundKey(n); 0 for any other n.
 std::uint64_t DesRoundKey(int round);
-
-// Test-only: with standard set, the S-boxes and the round-key selection are
-// those of FIPS 46-3, for checking the cipher against a reference. Takes
-// effect at the next DesSetKey.
-void DesUseStandardTables(bool standard);

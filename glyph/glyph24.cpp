@@ -2,11 +2,10 @@
 
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#include "app/product.h"
-#include "app/runtime.h"
+#include "app/runtime/product.h"
+#include "app/runtime/runtime.h"
 #include "data/byte_reader.h"
 #include "data/lesson_file.h"
 
@@ -17,9 +16,11 @@ constexpr std::uint8_t kFirstCell = 0xA1;
 constexpr std::uint8_t kLastCell = 0xFE;
 constexpr std::uint64_t kCellsPerRow = kLastCell - kFirstCell + 1;
 
-[[noreturn]] void FontMissing() {
+// Shows the message and ends the process (under a test's exit handler, the
+// caller draws nothing).
+void FontMissing() {
     ShowMessage(std::string("chinese font File not found,please check or e_mail:") + kSupportEmail);
-    std::exit(0);
+    ExitProgram(0);
 }
 
 }  // namespace
@@ -46,7 +47,10 @@ void DrawGlyph24Record(int x, int y, std::span<const std::uint8_t> record, Canva
 
 void DrawGlyph24(int x, int y, const char* code, Canvas& canvas, Colour colour) {
     std::FILE* file = std::fopen(lesson_file::kFontPath, "rb");
-    if (!file) FontMissing();
+    if (!file) {
+        FontMissing();
+        return;
+    }
 
     // The low byte is read only after a valid high byte, so "" reads one byte.
     std::optional<std::uint64_t> offset;
@@ -62,6 +66,9 @@ void DrawGlyph24(int x, int y, const char* code, Canvas& canvas, Colour colour) 
         failed = std::ferror(file) != 0;
     }
     std::fclose(file);
-    if (failed) FontMissing();  // e.g. a folder in the font file's place
+    if (failed) {
+        FontMissing();  // e.g. a folder in the font file's place
+        return;
+    }
     if (read == record.size()) DrawGlyph24Record(x, y, record, canvas, colour);
 }

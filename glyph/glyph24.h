@@ -11,7 +11,7 @@
 #include <optional>
 #include <span>
 
-#include "app/canvas.h"
+#include "app/runtime/canvas.h"
 
 inline constexpr int kGlyph24Size = 24;
 inline constexpr std::size_t kGlyph24RecordSize = 72;

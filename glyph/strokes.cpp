@@ -1,18 +1,15 @@
 #include "glyph/strokes.h"
 
-#include <QPointer>
-#include <QWidget>
 #include <algorithm>
 #include <array>
 #include <cstddef>
 
-#include "app/canvas.h"
-#include "app/runtime.h"
+#include "app/runtime/canvas.h"
+#include "app/runtime/runtime.h"
 #include "data/des.h"
 #include "data/descramble.h"
 #include "data/lesson_file.h"
 #include "glyph/outline.h"
-#include "glyph/stroke_wait.h"
 
 namespace {
 
@@ -140,15 +137,11 @@ StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code,
     return result;
 }
 
+// The picture is alive at each pause: it was when the animation began, and a
+// wait that returns true has just seen it alive and dispatched nothing since.
 StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code, QWidget* picture) {
-    const QPointer<QWidget> guard(picture);
-    return AnimateStrokes(canvas, code, CharIndexTable, lesson_file::kPath, [&] {
-        if (picture && !guard) return false;
-        if (guard) guard->update();
-        return WaitProcessingEvents(kStrokeWaitMs, guard.data()) && (!picture || guard);
+    return AnimateStrokes(canvas, code, CharIndexTable, lesson_file::kPath, [picture] {
+        Invalidate(picture);
+        return WaitProcessingEvents(kStrokeWaitMs, picture);
     });
-}
-
-int AnimateStrokes(Canvas& canvas, std::uint16_t code) {
-    return AnimateStrokes(canvas, code, nullptr).strokes;
 }

@@ -12,13 +12,14 @@
 class Canvas;
 class QWidget;
 
-// The program's messages about the lesson data, in one place.
+// The animator's messages; the phrase search shows the file-not-found one too.
 inline constexpr const char* kCharNotFoundMessage = "the char you wanted not found";
 inline constexpr const char* kLessonFileNotFoundMessage = "lesson data file not found";
 inline constexpr const char* kLessonFileDamagedMessage = "lesson data file damaged";
 
-inline constexpr int kMaxStrokeSteps = 32;     // bytes of a stroke-order record
-inline constexpr int kMaxIndexEntries = 6763;  // GB2312 hanzi: the search never goes further
+inline constexpr int kMaxStrokeSteps = 32;            // bytes of a stroke-order record
+inline constexpr int kMaxIndexEntries = 6763;         // GB2312 hanzi: the search never goes further
+inline constexpr std::uint32_t kStrokeWaitMs = 1000;  // the pause after each stroke
 
 // Slot of the character's stroke-order record, or -1 when it has none.
 int StrokeOrderSlot(std::uint16_t code);
@@ -38,9 +39,7 @@ StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code,
                                std::span<const CharIndexEntry> index, const std::string& path,
                                const StrokePause& pause);
 
-// The card picture's animation: after each stroke, picture is repainted and the
-// window served for kStrokeWaitMs; stops early when the picture goes away.
+// The card picture's animation over CharIndexTable and dat/zw.dat: after each
+// stroke, picture is repainted and the window served for kStrokeWaitMs through
+// the runtime's wait; stops early when the picture goes away.
 StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code, QWidget* picture);
-
-// CharIndexTable and dat/zw.dat, with the one-second pause; returns the stroke count.
-int AnimateStrokes(Canvas& canvas, std::uint16_t code);

@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Main.h"
-#include "app/controls.h"
-#include "app/runtime.h"
+#include "app/runtime/clock.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/runtime.h"
 #include "data/lesson_file.h"
-#include "glyph/stroke_wait.h"
 #include "glyph/strokes.h"
 
+char LessonChars[2 * kLessonCharCount + 1] = {};
 std::int32_t SelectedOffset = 0;
 std::int32_t SelectedCode = 0;
 char CardLine[kLineBufferSize] = {};
@@ -56,12 +56,12 @@ bool ReadCardRecord(const char* character) {
 
 }  // namespace
 
-void CardButtonClick(TForm1& form, int button) {
+void CardButtonClick(const CardView& view, int button) {
     if (CardReady == 0) return;
     const int offset = 2 * (button - 1);
-    form.Image8->setEnabled(true);
-    form.CharacterFrame(button)->SetBevelOuter(Bevel::Lowered);
-    form.Label8->SetCaption(QString());
+    view.Image8->setEnabled(true);
+    view.frames.at(static_cast<std::size_t>(button - 1))->SetBevelOuter(Bevel::Lowered);
+    view.Label8->SetCaption(QString());
     CardReady = 0;
     const char* character = LessonChars + offset;
     SelectedCode =
@@ -76,25 +76,25 @@ void CardButtonClick(TForm1& form, int button) {
         CardRecord.Pinyin[0] = '\0';
         CardRecord.Meaning[0] = '\0';
     }
-    form.Label7->SetCaption(QString::fromLatin1(CardRecord.Pinyin));
+    view.Label7->SetCaption(QString::fromLatin1(CardRecord.Pinyin));
     char display[kDisplayBufferSize];
     MeaningForDisplay(CardRecord.Meaning, display);
-    form.Memo1->Clear();
-    form.Memo1->AddLine(QString());
-    form.Memo1->AddLine(QString::fromLatin1(display));
-    form.Memo1->SetSelection(0, 0);
-    form.Memo1->HideCaret();
+    view.Memo1->Clear();
+    view.Memo1->AddLine(QString());
+    view.Memo1->AddLine(QString::fromLatin1(display));
+    view.Memo1->SetSelection(0, 0);
+    view.Memo1->HideCaret();
 
-    form.Image6->ClearPicture();
-    QPointer<TForm1> alive(&form);
-    const int strokes = AnimateStrokes(form.Image6->GetCanvas(),
-                                       static_cast<std::uint16_t>(SelectedCode), form.Image6)
+    view.Image6->ClearPicture();
+    // The picture goes with its window, which may be closed during the animation.
+    QPointer<TImage> alive(view.Image6);
+    const int strokes = AnimateStrokes(view.Image6->GetCanvas(),
+                                       static_cast<std::uint16_t>(SelectedCode), view.Image6)
                             .strokes;
-    // The window may have been closed during the animation.
     if (alive.isNull() || ApplicationQuitting()) {
         CardReady = 1;
         return;
     }
-    form.Label8->SetCaption(IntToStr(strokes));
+    view.Label8->SetCaption(IntToStr(strokes));
     CardReady = 1;
 }

@@ -1,12 +1,32 @@
 // The character card: the character buttons' click builds it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 
 #include "data/dictionary.h"
 
-class TForm1;
+class TImage;
+class TLabel;
+class TMemo;
+class TPanel;
+
+inline constexpr int kLessonCharCount = 5;
+
+// The lesson's five GB2312 characters, ten bytes and a zero (the main window's
+// FormCreate fills them).
+extern char LessonChars[2 * kLessonCharCount + 1];
+
+// The main window's controls that the card and the speaker use.
+struct CardView {
+    std::array<TPanel*, kLessonCharCount> frames{};  // of character buttons 1-5
+    TImage* Image6 = nullptr;                        // the stroke picture
+    TImage* Image8 = nullptr;                        // the speaker picture
+    TLabel* Label7 = nullptr;                        // pinyin
+    TLabel* Label8 = nullptr;                        // number of strokes
+    TMemo* Memo1 = nullptr;                          // meaning
+};
 
 // The card's dictionary record, split by the column rules.
 struct CardRecordFields {
@@ -27,4 +47,4 @@ extern std::uint8_t CardReady;  // 1 while no card is being built
 bool FindCardRecord(std::FILE* stream, const char* character);
 
 // Image1Click ... Image5Click: builds the card of character button 1-5.
-void CardButtonClick(TForm1& form, int button);
+void CardButtonClick(const CardView& view, int button);

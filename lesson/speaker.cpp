@@ -1,14 +1,13 @@
 #include "lesson/speaker.h"
 
-#include "app/Main.h"
-#include "app/controls.h"
+#include "app/runtime/controls.h"
 #include "lesson/card.h"
 #include "lesson/voice.h"
 
-void SpeakerClick(TForm1& /*form*/) {
+void SpeakerClick() {
     PlayVoice(CardRecord.Pinyin);
 }
 
-void SpeakerMouseMove(TForm1& form) {
-    form.Image8->LoadFromFile("speaker1.bmp");
+void SpeakerMouseMove(const CardView& view) {
+    view.Image8->LoadFromFile("speaker1.bmp");
 }

@@ -1,9 +1,8 @@
 #include "lesson/voice.h"
 
-#include <cstdlib>
 #include <cstring>
 
-#include "app/runtime.h"
+#include "app/runtime/runtime.h"
 #include "data/descramble.h"
 #include "data/lesson_file.h"
 #include "lesson/sound.h"
@@ -57,7 +56,8 @@ int PlayVoice(const std::string& name, std::span<const VoiceEntry> directory,
     switch (recording.status) {
         case VoiceReadStatus::CannotOpen:
             ShowMessage(kFileOpenErrorMessage);
-            std::exit(kFileOpenErrorStatus);
+            ExitProgram(kFileOpenErrorStatus);
+            return 0;
         case VoiceReadStatus::Damaged:
             ShowMessage(kVoiceDamagedMessage);
             return 0;

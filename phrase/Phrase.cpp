@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/canvas.h"
-#include "app/controls.h"
-#include "app/runtime.h"
+#include "app/runtime/canvas.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/runtime.h"
 #include "data/dictionary.h"
 #include "glyph/glyph24.h"
 #include "lesson/voice.h"
@@ -89,11 +89,7 @@ TFrmPhrase::TFrmPhrase(QWidget* parent) : QDialog(parent) {
     connect(SpeedButton1, &TSpeedButton::clicked, this, &TFrmPhrase::SpeedButton1Click);
     connect(SpeedButton2, &TSpeedButton::clicked, this, &TFrmPhrase::SpeedButton2Click);
     connect(Image6, &TImage::Click, this, &TFrmPhrase::Image6Click);
-    FormCreate();
 }
-
-// Double buffering: the client area paints through an off-screen image.
-void TFrmPhrase::FormCreate() {}
 
 void TFrmPhrase::showEvent(QShowEvent* event) {
     // Shown by the phrase search, not restored by the system after minimising.

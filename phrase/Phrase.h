@@ -52,7 +52,6 @@ public:
     TImage* WordButton(int row) const { return words_.at(static_cast<std::size_t>(row)); }
     TPanel* WordPanel(int row) const { return panels_.at(static_cast<std::size_t>(row)); }
 
-    void FormCreate();
     void FormShow();
     void FormPaint(Canvas& canvas);
     void Image1Click();

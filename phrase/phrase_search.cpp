@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-#include "app/Main.h"
-#include "app/runtime.h"
+#include "app/runtime/runtime.h"
 #include "data/lesson_file.h"
 #include "glyph/strokes.h"
 #include "lesson/card.h"
@@ -46,7 +45,7 @@ int CollectPhrases(std::FILE* stream, const char* character) {
     return i;
 }
 
-void PhraseSearchClick(TForm1& /*form*/) {
+void PhraseSearchClick() {
     std::FILE* stream = std::fopen(lesson_file::kPath, "rb");
     if (stream == nullptr) {
         for (auto& word : PhraseWords) word[0] = '\0';

@@ -7,8 +7,6 @@
 
 #include "data/dictionary.h"
 
-class TForm1;
-
 inline constexpr int kPhraseSlots = 100;
 inline constexpr const char* kNoPhrasesMessage = "No phrases";
 
@@ -28,4 +26,4 @@ int CollectPhrases(std::FILE* stream, const char* character);
 
 // Label10Click: fills the phrase table from dat/zw.dat, then shows the phrase
 // window modally, or "No phrases".
-void PhraseSearchClick(TForm1& form);
+void PhraseSearchClick();

@@ -23,9 +23,10 @@
 
 #include "app/About.h"
 #include "app/Main.h"
-#include "app/controls.h"
 #include "app/program.h"
-#include "app/runtime.h"
+#include "app/runtime/clock.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/runtime.h"
 #include "phrase/Phrase.h"
 
 namespace {
@@ -152,7 +153,7 @@ void MainWindowTest::cleanup() {
     SetScreenCursor(kCursorDefault);
     SetShellOpenHandler({});
     SetMessageSink({});
-    SetDateSource({});
+    SetClock({});
     QLocale::setDefault(QLocale::c());
 }
 
@@ -239,7 +240,7 @@ void MainWindowTest::repaintGivesIdenticalPixels() {
 
 void MainWindowTest::statusBarShowsTheStartUpDateInTheShortFormat() {
     QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
-    SetDateSource([] { return QDate(2002, 11, 28); });
+    SetClock({.date = [] { return QDate(2002, 11, 28); }});
     TForm1 form;
     QCOMPARE(form.StatusBar1->PanelCount(), 8);
     QCOMPARE(form.StatusBar1->PanelText(5), QString("now 2002-11-28"));
@@ -248,7 +249,7 @@ void MainWindowTest::statusBarShowsTheStartUpDateInTheShortFormat() {
     for (int i = 0; i < 8; ++i) QCOMPARE(form.StatusBar1->PanelWidth(i), widths[i]);
 
     // The date is the start-up date: a later day does not change it.
-    SetDateSource([] { return QDate(2002, 11, 29); });
+    SetClock({.date = [] { return QDate(2002, 11, 29); }});
     form.repaint();
     QCOMPARE(form.StatusBar1->PanelText(5), QString("now 2002-11-28"));
 

@@ -21,11 +21,12 @@
 #include <string>
 
 #include "app/Main.h"
-#include "app/controls.h"
 #include "app/program.h"
-#include "app/runtime.h"
+#include "app/runtime/clock.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/runtime.h"
 #include "data/lesson_file.h"
-#include "glyph/stroke_wait.h"
+#include "glyph/strokes.h"
 #include "phrase/Phrase.h"
 
 namespace {
@@ -138,7 +139,7 @@ int main(int argc, char** argv) {
     SetMessageSink([](const std::string& text) { Print("message", QString::fromLatin1(text)); });
     // Each reading of the clock is a whole pause later: a stroke waits for
     // nothing but the events pending at that moment.
-    SetTickSource([] { return now += kStrokeWaitMs; });
+    SetClock({.ticks = [] { return now += kStrokeWaitMs; }});
     int one = 1;
     const int status = RunProgram(one, argv, [] { QTimer::singleShot(0, Drive); });
     Print("exit", QString::number(status));

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/canvas.h"
+#include "app/runtime/canvas.h"
 #include "glyph/glyph24.h"
 #include "tests/fuzz/fuzz_check.h"
 

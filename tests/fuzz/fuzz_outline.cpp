@@ -4,9 +4,9 @@
 #include <numeric>
 #include <vector>
 
+#include "app/runtime/polygon_fill.h"
 #include "data/descramble.h"
 #include "glyph/outline.h"
-#include "glyph/polygon_fill.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/runtime.h"
+#include "app/runtime/runtime.h"
 #include "tests/glyph/font_dir.h"
 
 namespace {

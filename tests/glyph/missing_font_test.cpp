@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/runtime.h"
+#include "app/runtime/runtime.h"
 #include "glyph/glyph24.h"
 #include "tests/glyph/font_dir.h"
 

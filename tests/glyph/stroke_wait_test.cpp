@@ -1,7 +1,5 @@
 // The pause between strokes: wrap-safe ticks, events served while it waits,
 // and an early end when the picture's window goes away.
-#include "glyph/stroke_wait.h"
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -9,11 +7,14 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/runtime/clock.h"
+#include "app/runtime/runtime.h"
+
 class StrokeWaitTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { SetTickSource({}); }
+    void cleanup() { SetClock({}); }
 
     void differenceIsWrapSafe() {
         QCOMPARE(TicksSince(0xFFFFFF00u, 0x00000100u), 0x200u);
@@ -25,11 +26,11 @@ private slots:
         // wait ends once a reading is 1000 ms or more after its start.
         std::uint32_t now = 0xFFFFFF38u;
         std::uint32_t last = 0;
-        SetTickSource([&] {
+        SetClock({.ticks = [&] {
             last = now;
             now += 300;
             return last;
-        });
+        }});
         QVERIFY(WaitProcessingEvents(1000, nullptr));
         // It saw the second pass on the wrapped counter and did not wait another.
         QVERIFY(TicksSince(0xFFFFFF38u, last) >= 1000u);
@@ -39,7 +40,7 @@ private slots:
     void waitsASecondOfTheTickClockAcrossItsWrap() {
         // The system clock shifted to 300 ms before the wrap.
         const std::uint32_t shift = 0xFFFFFED4u - SystemTickCount();
-        SetTickSource([shift] { return SystemTickCount() + shift; });
+        SetClock({.ticks = [shift] { return SystemTickCount() + shift; }});
         QElapsedTimer clock;
         clock.start();
         const std::uint32_t start = TickCount();

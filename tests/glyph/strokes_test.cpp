@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/canvas.h"
-#include "app/runtime.h"
+#include "app/runtime/canvas.h"
+#include "app/runtime/runtime.h"
 #include "tests/glyph/synthetic_lesson.h"
 
 namespace {

@@ -25,12 +25,12 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "app/canvas.h"
-#include "app/controls.h"
-#include "app/runtime.h"
+#include "app/runtime/canvas.h"
+#include "app/runtime/clock.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/runtime.h"
 #include "data/dictionary.h"
 #include "data/lesson_file.h"
-#include "glyph/stroke_wait.h"
 #include "glyph/strokes.h"
 #include "lesson/card.h"
 
@@ -89,13 +89,13 @@ void BM_ClickToFirstStroke(benchmark::State& state) {
     bool stamped = false;
     std::uint32_t ticks = 0;
     // Every reading of the clock is a whole pause later.
-    SetTickSource([&] {
+    SetClock({.ticks = [&] {
         if (!stamped) {
             firstStroke = Clock::now();
             stamped = true;
         }
         return ticks += kStrokeWaitMs;
-    });
+    }});
     for (auto _ : state) {
         stamped = false;
         const Clock::time_point click = Clock::now();
@@ -106,7 +106,7 @@ void BM_ClickToFirstStroke(benchmark::State& state) {
         }
         state.SetIterationTime(std::chrono::duration<double>(firstStroke - click).count());
     }
-    SetTickSource({});
+    SetClock({});
     if (CardIsRight(state, c)) state.SetLabel(c.pinyin);
 }
 BENCHMARK(BM_ClickToFirstStroke)->DenseRange(1, 5)->UseManualTime()->Unit(benchmark::kMicrosecond);
@@ -192,7 +192,7 @@ double RusageSeconds() {
 void BM_JiaAnimationCpu(benchmark::State& state) {
     const LessonChar& c = kChars[1];
     TForm1& form = Window();
-    SetTickSource({});
+    SetClock({});
     messages.clear();
     double cpu = 0, rusageCpu = 0, wall = 0;
     for (auto _ : state) {

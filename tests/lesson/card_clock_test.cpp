@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "app/controls.h"
-#include "app/runtime.h"
-#include "glyph/stroke_wait.h"
+#include "app/runtime/clock.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/runtime.h"
 #include "ink.h"
 #include "lesson/card.h"
 #include "phrase/Phrase.h"
@@ -53,7 +53,7 @@ private:
 void CardClockTest::init() {
     messages_.clear();
     SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
-    SetTickSource({});
+    SetClock({});
     Form1 = form_ = new TForm1;
     FrmPhrase = new TFrmPhrase;
     form_->show();

@@ -16,9 +16,9 @@
 #include <string>
 
 #include "app/Main.h"
-#include "app/controls.h"
 #include "app/program.h"
-#include "app/runtime.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/runtime.h"
 #include "lesson/card.h"
 
 namespace {

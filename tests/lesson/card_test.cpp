@@ -17,11 +17,12 @@
 
 #include "app/About.h"
 #include "app/Main.h"
-#include "app/controls.h"
-#include "app/runtime.h"
+#include "app/runtime/clock.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/runtime.h"
 #include "data/dictionary.h"
 #include "data/lesson_file.h"
-#include "glyph/stroke_wait.h"
+#include "glyph/strokes.h"
 #include "ink.h"
 #include "lesson/voice.h"
 #include "tests/phrase/dictionary_lines.h"
@@ -75,7 +76,7 @@ void CardTest::init() {
     SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
     // Each reading is a whole pause later: a pause serves what is pending and
     // ends (a smaller step would leave the pause's timer to wait in real time).
-    SetTickSource([this] { return now_ += kStrokeWaitMs; });
+    SetClock({.ticks = [this] { return now_ += kStrokeWaitMs; }});
     Form1 = form_ = new TForm1;
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_));
@@ -84,7 +85,7 @@ void CardTest::init() {
 void CardTest::cleanup() {
     delete form_;
     Form1 = form_ = nullptr;
-    SetTickSource({});
+    SetClock({});
     SetMessageSink({});
     QDir::setCurrent(startDir_);
 }

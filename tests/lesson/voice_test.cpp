@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime.h"
+#include "app/runtime/runtime.h"
 #include "data/descramble.h"
 #include "data/lesson_file.h"
 #include "lesson/sound.h"

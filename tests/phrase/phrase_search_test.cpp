@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "app/runtime.h"
+#include "app/runtime/runtime.h"
 #include "data/dictionary.h"
 #include "data/lesson_file.h"
 #include "data/scramble_key.h"
@@ -428,7 +428,7 @@ protected:
             countWhenShown_ = PhraseCount;
             FrmPhrase->done(0);
         });
-        PhraseSearchClick(*Form1);
+        PhraseSearchClick();
         QApplication::processEvents();
     }
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "app/controls.h"
-#include "app/runtime.h"
-#include "glyph/stroke_wait.h"
+#include "app/runtime/clock.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/runtime.h"
 #include "lesson/card.h"
 #include "lesson/voice.h"
 #include "phrase/Phrase.h"
@@ -67,7 +67,7 @@ void PhraseVoicesTest::init() {
     messages_.clear();
     SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
     // Every reading of the clock is a second later: the strokes do not wait.
-    SetTickSource([this] { return now_ += 1000; });
+    SetClock({.ticks = [this] { return now_ += 1000; }});
     Form1 = form_ = new TForm1;
     FrmPhrase = new TFrmPhrase;
     form_->show();
@@ -79,7 +79,7 @@ void PhraseVoicesTest::cleanup() {
     delete form_;
     FrmPhrase = nullptr;
     Form1 = form_ = nullptr;
-    SetTickSource({});
+    SetClock({});
     SetMessageSink({});
 }
 
@@ -155,7 +155,7 @@ void PhraseVoicesTest::firstPagesAreFullyVoiced() {
 
 void PhraseVoicesTest::getPhrasesDuringTheAnimationSearchesForTheCharacterBeingWritten() {
     // A clock short of a second a reading: each stroke waits on the event queue.
-    SetTickSource([this] { return now_ += 900; });
+    SetClock({.ticks = [this] { return now_ += 900; }});
     bool searched = false;
     QTimer::singleShot(0, this, [&] {
         QCOMPARE(CardReady, std::uint8_t{0});

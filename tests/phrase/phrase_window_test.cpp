@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
-#include "app/runtime.h"
+#include "app/runtime/controls.h"
+#include "app/runtime/runtime.h"
 #include "data/dictionary.h"
 #include "dictionary_lines.h"
 #include "lesson/voice.h"

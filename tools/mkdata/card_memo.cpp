@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/controls.h"
+#include "app/runtime/controls.h"
 #include "data/dictionary.h"
 #include "data/lesson_file.h"
 

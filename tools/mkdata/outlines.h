@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "app/runtime/polygon_fill.h"
 #include "glyph/outline.h"
-#include "glyph/polygon_fill.h"
 #include "glyph/strokes.h"
 
 struct CharacterOutline {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/canvas.h"
-#include "app/runtime.h"
+#include "app/runtime/canvas.h"
+#include "app/runtime/runtime.h"
 #include "glyph/glyph24.h"
 
 namespace {

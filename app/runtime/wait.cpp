@@ -1,20 +1,14 @@
-#include "glyph/stroke_wait.h"
-
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
-#include <chrono>
-#include <utility>
+
+#include "app/runtime/clock.h"
+#include "app/runtime/runtime.h"
 
 namespace {
-
-TickSource& CustomTicks() {
-    static TickSource source;
-    return source;
-}
 
 bool& QuitSeen() {
     static bool seen = false;
@@ -49,20 +43,6 @@ bool PictureGone(const QPointer<const QWidget>& guard, bool guarded) {
 
 }  // namespace
 
-std::uint32_t SystemTickCount() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
-
-std::uint32_t TickCount() {
-    return CustomTicks() ? CustomTicks()() : SystemTickCount();
-}
-
-void SetTickSource(TickSource source) {
-    CustomTicks() = std::move(source);
-}
-
 bool ApplicationQuitting() {
     return QuitSeen() || QCoreApplication::closingDown();
 }
@@ -72,7 +52,7 @@ bool WaitProcessingEvents(std::uint32_t ms, const QWidget* picture) {
     const QPointer<const QWidget> guard(picture);
     const std::uint32_t start = TickCount();
     // Whatever is pending is served at least once, even with a clock that has run ahead.
-    QCoreApplication::processEvents();
+    ProcessMessages();
     for (;;) {
         if (ApplicationQuitting() || PictureGone(guard, guarded)) return false;
         const std::uint32_t elapsed = TicksSince(start, TickCount());

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "glyph/polygon_fill.h"
+#include "app/runtime/polygon_fill.h"
 
 class QImage;
 

@@ -13,7 +13,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/canvas.h"
+#include "app/runtime/canvas.h"
 
 QColor ToQColor(Colour colour);
 

@@ -1,4 +1,4 @@
-#include "glyph/polygon_fill.h"
+#include "app/runtime/polygon_fill.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/canvas.h"
+#include "app/runtime/canvas.h"
 
 #include <QImage>
 #include <cstdlib>

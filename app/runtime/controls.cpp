@@ -1,4 +1,4 @@
-#include "app/controls.h"
+#include "app/runtime/controls.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>

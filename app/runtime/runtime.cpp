@@ -1,12 +1,13 @@
-#include "app/runtime.h"
+#include "app/runtime/runtime.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
-#include <QLocale>
 #include <QMessageBox>
 #include <QUrl>
+#include <QWidget>
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -21,9 +22,9 @@ std::function<void(const std::string&)>& ShellOpenHandler() {
     return handler;
 }
 
-std::function<QDate()>& DateSource() {
-    static std::function<QDate()> source;
-    return source;
+std::function<void(int)>& ExitHandler() {
+    static std::function<void(int)> handler;
+    return handler;
 }
 
 int currentCursor = kCursorDefault;
@@ -87,18 +88,18 @@ void TerminateApplication() {
     QCoreApplication::quit();
 }
 
-QString IntToStr(int value) {
-    return QString::number(value);
+void Invalidate(QWidget* control) {
+    if (control != nullptr) control->update();
 }
 
-QDate Date() {
-    return DateSource() ? DateSource()() : QDate::currentDate();
+void ExitProgram(int status) {
+    if (ExitHandler()) {
+        ExitHandler()(status);
+        return;
+    }
+    std::exit(status);
 }
 
-void SetDateSource(std::function<QDate()> source) {
-    DateSource() = std::move(source);
-}
-
-QString DateToStr(const QDate& date) {
-    return QLocale().toString(date, QLocale::ShortFormat);
+void SetExitHandler(std::function<void(int)> handler) {
+    ExitHandler() = std::move(handler);
 }

@@ -1,11 +1,14 @@
-// Application-wide services of the GUI layer: message boxes, the cursor
-// override, shell-open, the event loop and date and number texts.
+// The GUI runtime layer's services for every window: message boxes, the
+// cursor override, shell-open, the event loop (serving it, the wait that
+// serves it, ending it) and the end of the process. No Qt types: the glyph
+// layer calls these too.
 #pragma once
 
-#include <QDate>
-#include <QString>
+#include <cstdint>
 #include <functional>
 #include <string>
+
+class QWidget;
 
 // A plain modal message box with an OK button; returns when it is dismissed.
 void ShowMessage(const std::string& text);
@@ -33,12 +36,24 @@ void SetShellOpenHandler(std::function<void(const std::string&)> handler);
 
 // Dispatches every pending event and returns.
 void ProcessMessages();
+
+// Processes GUI events until ms have passed on TickCount() (app/runtime/clock.h):
+// serves what is pending first, then blocks on the event queue until the
+// deadline (it does not poll), dispatching paints and clicks as they arrive.
+// Returns false, early, when the application is quitting, or when picture (if
+// given) is destroyed or its window is closed: the caller must stop drawing then.
+bool WaitProcessingEvents(std::uint32_t ms, const QWidget* picture);
+// Whether an earlier wait saw the application quit.
+bool ApplicationQuitting();
+// Schedules a repaint of control at the next processing of events; nothing for nullptr.
+void Invalidate(QWidget* control);
+
 // Ends the event loop: the program then exits with status 0.
 void TerminateApplication();
 
-QString IntToStr(int value);
-// Today's date (tests may set another source).
-QDate Date();
-void SetDateSource(std::function<QDate()> source);
-// The date in the short format of the user's locale.
-QString DateToStr(const QDate& date);
+// Ends the process at once with status. While a test has set a handler, the
+// handler is given the status instead and ExitProgram returns: the caller
+// then gives up what it was doing.
+void ExitProgram(int status);
+// Tests replace the exit; an empty function restores it.
+void SetExitHandler(std::function<void(int)> handler);
