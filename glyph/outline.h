@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <span>
 
-#include "glyph/polygon_fill.h"
+#include "app/runtime/polygon_fill.h"
 
 inline constexpr int kMaxOutlinePoints = 500;  // all contours, closing points included
 inline constexpr int kMaxContours = 50;
