@@ -1,0 +1,3 @@
+#include "glyph/strokes.h"
+
+#include <QWidget>
