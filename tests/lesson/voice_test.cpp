@@ -222,6 +222,15 @@ TEST_F(VoiceFixture, MissingFileEndsTheProgramWithStatusOne) {
         testing::ExitedWithCode(1), "message: file open error");
 }
 
+TEST_F(VoiceFixture, MissingFileUnderAnExitHandlerHandsItStatusOneAndPlaysNothing) {
+    std::vector<int> exits;
+    SetExitHandler([&](int status) { exits.push_back(status); });
+    EXPECT_EQ(PlayVoice("da4", directory, (dir / "none.dat").string()), 0);
+    SetExitHandler({});
+    EXPECT_EQ(exits, std::vector<int>{1});
+    EXPECT_EQ(messages, std::vector<std::string>{"file open error"});
+}
+
 TEST(Wav, RejectsImagesThatDoNotHoldTheirChunks) {
     std::vector<std::uint8_t> good = WavImage(10, 1);
     const auto info = ParseWav(good);
