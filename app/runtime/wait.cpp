@@ -1,3 +1,4 @@
+// The wait that serves the event loop (declared in app/runtime/runtime.h).
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
