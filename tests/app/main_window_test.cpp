@@ -28,6 +28,9 @@
 #include "app/runtime/controls.h"
 #include "app/runtime/runtime.h"
 #include "phrase/Phrase.h"
+#include "tests/support/child_run.h"
+#include "tests/support/font_record.h"
+#include "tests/support/window_glyphs.h"
 
 namespace {
 
@@ -35,60 +38,15 @@ const QRgb kSeparatorRgb = qRgb(255, 190, 125);
 const QRgb kBlueRgb = qRgb(0, 0, 255);
 const QRgb kRedRgb = qRgb(255, 0, 0);
 
-// The 72-byte record of a GB code from the built font.
-QByteArray FontRecord(const char* code) {
-    QFile font("dat/hzk24k.dat");
-    if (!font.open(QIODevice::ReadOnly)) return {};
-    const auto hi = static_cast<unsigned char>(code[0]);
-    const auto lo = static_cast<unsigned char>(code[1]);
-    font.seek(((hi - 0xB0) * 94 + (lo - 0xA1)) * 72);
-    return font.read(72);
-}
+const char* const kFontFile = "dat/hzk24k.dat";
 
-bool Ink(const QByteArray& record, int column, int row) {
-    const auto byte = static_cast<unsigned char>(record[3 * column + row / 8]);
-    return (byte >> (7 - row % 8)) & 1;
-}
-
-struct CaptionGlyph {
-    const char* code;
-    int x, y;
-};
-
-const CaptionGlyph kCaptionGlyphs[] = {
-    {"\xB1\xEA", 139, 48},  {"\xD7\xBC", 163, 48}, {"\xB7\xA2", 187, 48},  {"\xD2\xF4", 211, 48},
-    {"\xC6\xB4", 139, 88},  {"\xD2\xF4", 211, 88}, {"\xB1\xCA", 139, 128}, {"\xBB\xAE", 175, 128},
-    {"\xCA\xFD", 211, 128}, {"\xD3\xA2", 10, 173}, {"\xD3\xEF", 35, 173},  {"\xD7\xE9", 10, 225},
-    {"\xB4\xCA", 35, 225},  {"\xB1\xB8", 10, 270}, {"\xD7\xA2", 35, 270},
-};
-
-const char* const kLessonCodes[] = {"\xB4\xF3", "\xBC\xD2", "\xD1\xA7", "\xD6\xD0", "\xCE\xC4"};
-
-// Runs this test binary as the whole program in dir; returns stdout.
-struct ChildRun {
-    int exitCode = -1;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    QString output;
-};
-
-ChildRun RunChild(const QString& mode, const QString& dir) {
-    QTemporaryDir runtime;  // a private runtime folder keeps Qt from warning about it
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", runtime.path());
-    child.setProcessEnvironment(env);
-    child.setWorkingDirectory(dir);
-    child.start(QCoreApplication::applicationFilePath(), {mode});
-    ChildRun run;
-    if (!child.waitForFinished(20000)) {
-        child.kill();
-        child.waitForFinished();
-        return run;
-    }
-    run.exitCode = child.exitCode();
-    run.status = child.exitStatus();
-    run.output = QString::fromLatin1(child.readAllStandardOutput());
-    return run;
+// Runs the child mode in dir: it must end normally, with status 0, having
+// printed output.
+void CheckChild(const QString& mode, const QString& dir, const QString& output) {
+    const ChildRun run = RunChild(mode, dir, 20000);
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, output);
 }
 
 }  // namespace
@@ -182,9 +140,9 @@ void MainWindowTest::separatorLinesLieOnTheirRowsAndEnds() {
 
 void MainWindowTest::captionGlyphsMatchTheFontInBlue() {
     const QImage image = Client();
-    for (const CaptionGlyph& g : kCaptionGlyphs) {
-        const QByteArray record = FontRecord(g.code);
-        QCOMPARE(record.size(), 72);
+    for (const CaptionGlyph& g : CaptionGlyphs()) {
+        const std::vector<std::uint8_t> record = FontRecord(kFontFile, g.code);
+        QCOMPARE(record.size(), std::size_t{72});
         int ink = 0;
         for (int column = 0; column < 24; ++column) {
             for (int row = 0; row < 24; ++row) {
@@ -197,14 +155,14 @@ void MainWindowTest::captionGlyphsMatchTheFontInBlue() {
                 }
             }
         }
-        QVERIFY2(ink > 20, g.code);
+        QVERIFY2(ink > 20, g.code.c_str());
     }
 }
 
 void MainWindowTest::buttonGlyphsAreRedInTheirPictures() {
     Client();  // a paint draws the buttons
     for (int i = 1; i <= kLessonCharCount; ++i) {
-        const QByteArray record = FontRecord(kLessonCodes[i - 1]);
+        const std::vector<std::uint8_t> record = FontRecord(kFontFile, kLessonCodes[i - 1]);
         const QImage picture = form_->CharacterButton(i)->Picture();
         QCOMPARE(picture.size(), QSize(26, 26));
         for (int column = 0; column < 24; ++column) {
@@ -448,43 +406,28 @@ void MainWindowTest::memoGetsItsScrollBarOnTheFirstMove() {
 void MainWindowTest::missingFontEndsTheProgramWithItsMessage() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const ChildRun run = RunChild("--child-run", dir.path());
-    QCOMPARE(run.status, QProcess::NormalExit);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.output, QString("message: chinese font File not found,please check or "
-                                 "e_mail:help@tallowfern.example\n"));
+    CheckChild("--child-run", dir.path(),
+               "message: chinese font File not found,please check or "
+               "e_mail:help@tallowfern.example\n");
 }
 
 void MainWindowTest::fileExitEndsTheProgramWithStatusZero() {
-    const ChildRun run = RunChild("--child-exit", QDir::currentPath());
-    QCOMPARE(run.status, QProcess::NormalExit);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.output, QString("exited\n"));
+    CheckChild("--child-exit", QDir::currentPath(), "exited\n");
 }
 
 void MainWindowTest::closingTheMainWindowEndsTheProgramWithTheAboutBoxOpen() {
-    const ChildRun run = RunChild("--child-close-with-about", QDir::currentPath());
-    QCOMPARE(run.status, QProcess::NormalExit);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.output, QString("about shown\nexited\n"));
+    CheckChild("--child-close-with-about", QDir::currentPath(), "about shown\nexited\n");
 }
 
 void MainWindowTest::handlerExceptionsAreShownAndTheLoopGoesOn() {
-    const ChildRun run = RunChild("--child-handler-throws", QDir::currentPath());
-    QCOMPARE(run.status, QProcess::NormalExit);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.output, QString("message: no such lesson\nmessage: \nstill running\nexited\n"));
+    CheckChild("--child-handler-throws", QDir::currentPath(),
+               "message: no such lesson\nmessage: \nstill running\nexited\n");
 }
 
 void MainWindowTest::startUpExceptionsAreShownAndEndWithStatusZero() {
-    ChildRun run = RunChild("--child-start-throws", QDir::currentPath());
-    QCOMPARE(run.status, QProcess::NormalExit);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.output, QString("message: start failed\nreturned\n"));
-    run = RunChild("--child-start-throws-int", QDir::currentPath());
-    QCOMPARE(run.status, QProcess::NormalExit);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.output, QString("message: \nreturned\n"));
+    CheckChild("--child-start-throws", QDir::currentPath(), "message: start failed\nreturned\n");
+    if (QTest::currentTestFailed()) return;
+    CheckChild("--child-start-throws-int", QDir::currentPath(), "message: \nreturned\n");
 }
 
 // Child modes: the whole program, its messages on standard output.

@@ -11,10 +11,10 @@
 #include "app/runtime/clock.h"
 #include "app/runtime/controls.h"
 #include "app/runtime/runtime.h"
-#include "ink.h"
 #include "lesson/card.h"
 #include "phrase/Phrase.h"
 #include "phrase/phrase_search.h"
+#include "tests/support/ink.h"
 
 namespace {
 

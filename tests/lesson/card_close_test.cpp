@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -20,38 +19,14 @@
 #include "app/runtime/controls.h"
 #include "app/runtime/runtime.h"
 #include "lesson/card.h"
+#include "tests/support/child_run.h"
 
 namespace {
 
 constexpr int kCloseAfterMs = 2500;  // 家 has ten strokes: its animation is still running
 
-struct ChildRun {
-    int exitCode = -1;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    QString output;
-    QString errors;
-};
-
 ChildRun RunChild(const QString& mode) {
-    QTemporaryDir runtime;  // a private runtime folder keeps Qt from warning about it
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_RUNTIME_DIR", runtime.path());
-    child.setProcessEnvironment(env);
-    child.setWorkingDirectory(QDir::currentPath());
-    child.start(QCoreApplication::applicationFilePath(), {mode});
-    ChildRun run;
-    if (!child.waitForFinished(30000)) {
-        child.kill();
-        child.waitForFinished();
-        return run;
-    }
-    run.exitCode = child.exitCode();
-    run.status = child.exitStatus();
-    run.output = QString::fromLatin1(child.readAllStandardOutput());
-    run.errors = QString::fromLatin1(child.readAllStandardError());
-    return run;
+    return RunChild(mode, QDir::currentPath(), 30000);
 }
 
 QElapsedTimer closedAt;

@@ -23,9 +23,9 @@
 #include "data/dictionary.h"
 #include "data/lesson_file.h"
 #include "glyph/strokes.h"
-#include "ink.h"
 #include "lesson/voice.h"
-#include "tests/phrase/dictionary_lines.h"
+#include "tests/support/dictionary_lines.h"
+#include "tests/support/ink.h"
 
 namespace {
 

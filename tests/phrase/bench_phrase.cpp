@@ -13,8 +13,8 @@
 
 #include "data/dictionary.h"
 #include "data/lesson_file.h"
-#include "dictionary_lines.h"
 #include "phrase/phrase_search.h"
+#include "tests/support/dictionary_lines.h"
 
 namespace {
 

@@ -19,10 +19,10 @@
 #include "data/dictionary.h"
 #include "data/lesson_file.h"
 #include "data/scramble_key.h"
-#include "dictionary_lines.h"
 #include "glyph/strokes.h"
 #include "lesson/card.h"
 #include "phrase/Phrase.h"
+#include "tests/support/dictionary_lines.h"
 
 namespace {
 

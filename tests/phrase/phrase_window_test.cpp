@@ -11,10 +11,11 @@
 #include "app/runtime/controls.h"
 #include "app/runtime/runtime.h"
 #include "data/dictionary.h"
-#include "dictionary_lines.h"
 #include "lesson/voice.h"
 #include "phrase/Phrase.h"
 #include "phrase/phrase_search.h"
+#include "tests/support/dictionary_lines.h"
+#include "tests/support/font_record.h"
 
 namespace {
 
@@ -48,19 +49,7 @@ void FillTable(int count) {
     FillTable(words, lines);
 }
 
-QByteArray FontRecord(const std::string& code) {
-    QFile font("dat/hzk24k.dat");
-    if (!font.open(QIODevice::ReadOnly)) return {};
-    const auto hi = static_cast<unsigned char>(code[0]);
-    const auto lo = static_cast<unsigned char>(code[1]);
-    font.seek(((hi - 0xB0) * 94 + (lo - 0xA1)) * 72);
-    return font.read(72);
-}
-
-bool Ink(const QByteArray& record, int column, int row) {
-    const auto byte = static_cast<unsigned char>(record[3 * column + row / 8]);
-    return (byte >> (7 - row % 8)) & 1;
-}
+const char* const kFontFile = "dat/hzk24k.dat";
 
 }  // namespace
 
@@ -205,7 +194,8 @@ void PhraseWindowTest::eachPageShowsItsOwnSlots() {
         }
         // The second glyph of row 0 is the slot's own second character.
         const QImage image = Grab();
-        const QByteArray record = FontRecord(Hanzi(kPhrasesPerPage * page));
+        const std::vector<std::uint8_t> record =
+            FontRecord(kFontFile, Hanzi(kPhrasesPerPage * page));
         int matches = 0, ink = 0;
         for (int c = 0; c < 24; ++c) {
             for (int row = 0; row < 24; ++row) {
@@ -235,8 +225,9 @@ void PhraseWindowTest::wordsAreDrawnAtOneTwentySixAndFiftyOne() {
         for (int k = 0; k < 3; ++k) {
             const int x = 1 + 25 * k;
             const bool drawn = k < 2 || r == 1;
-            const QByteArray record = FontRecord(glyphs[static_cast<std::size_t>(k)]);
-            QCOMPARE(record.size(), 72);
+            const std::vector<std::uint8_t> record =
+                FontRecord(kFontFile, glyphs[static_cast<std::size_t>(k)]);
+            QCOMPARE(record.size(), std::size_t{72});
             int ink = 0;
             for (int c = 0; c < 24; ++c) {
                 for (int row = 0; row < 24; ++row) {
@@ -413,7 +404,7 @@ void PhraseWindowTest::restoringAfterMinimisingKeepsThePageAndSelection() {
     QCOMPARE(window_->Label4->text(), QString::fromStdString(PinyinOf(6)));
     // Row 0 still draws slot 5's second character.
     const QImage image = Grab();
-    const QByteArray record = FontRecord(Hanzi(5));
+    const std::vector<std::uint8_t> record = FontRecord(kFontFile, Hanzi(5));
     int matches = 0;
     for (int c = 0; c < 24; ++c) {
         for (int row = 0; row < 24; ++row) {

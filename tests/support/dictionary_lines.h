@@ -1,4 +1,4 @@
-// Dictionary lines for the phrase tests, laid out in the record's columns.
+// Dictionary lines for the phrase and card tests, laid out in the record's columns.
 #pragma once
 
 #include <string>
