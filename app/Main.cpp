@@ -7,7 +7,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
-#include <cstring>
 
 #include "app/About.h"
 #include "app/home_page.h"
@@ -17,6 +16,7 @@
 #include "app/runtime/controls.h"
 #include "app/runtime/product.h"
 #include "app/runtime/runtime.h"
+#include "data/lesson_file.h"
 #include "glyph/glyph24.h"
 #include "lesson/card.h"
 #include "lesson/speaker.h"
@@ -54,9 +54,8 @@ constexpr Caption kCaptions[] = {
     {"\xB4\xCA", 35, 225},  {"\xB1\xB8", 10, 270}, {"\xD7\xA2", 35, 270},
 };
 
-// 大家学中文
-constexpr char kLesson[] = "\xB4\xF3\xBC\xD2\xD1\xA7\xD6\xD0\xCE\xC4";
-static_assert(sizeof kLesson == sizeof LessonChars);
+// LessonChars: the GB bytes of the lesson characters (大家学中文), zero-terminated.
+static_assert(sizeof LessonChars == 2 * lesson_file::kLessonCodes.size() + 1);
 
 // English captions of the card's rows: Label1 ... Label6.
 struct EnglishCaption {
@@ -258,7 +257,10 @@ CardView TForm1::Card() const {
 }
 
 void TForm1::FormCreate() {
-    std::memcpy(LessonChars, kLesson, sizeof LessonChars);
+    for (std::size_t i = 0; i < lesson_file::kLessonCodes.size(); ++i) {
+        LessonChars[2 * i] = static_cast<char>(lesson_file::kLessonCodes[i] >> 8);
+        LessonChars[2 * i + 1] = static_cast<char>(lesson_file::kLessonCodes[i] & 0xFF);
+    }
     for (int i = 0; i <= 4; ++i) StatusBar1->SetPanelText(i, QString());
     StatusBar1->SetPanelText(5, QStringLiteral("now ") + DateToStr(Date()));
     StatusBar1->SetPanelText(6, QString());

@@ -13,19 +13,6 @@
 
 namespace {
 
-struct SlotRow {
-    std::uint16_t code;
-    int slot;
-};
-
-constexpr std::array<SlotRow, 5> kSlots{{
-    {0xB4F3, 0},  // 大
-    {0xBCD2, 1},  // 家
-    {0xD1A7, 2},  // 学
-    {0xD6D0, 3},  // 中
-    {0xCEC4, 4},  // 文
-}};
-
 struct Located {
     bool found = false;
     bool valid = true;  // sizes of the entries passed over are sane
@@ -60,10 +47,9 @@ bool ReadOk(const lesson_file::ReadResult& read) {
 }  // namespace
 
 int StrokeOrderSlot(std::uint16_t code) {
-    for (const SlotRow& row : kSlots) {
-        if (row.code == code) return row.slot;
-    }
-    return -1;
+    const auto& codes = lesson_file::kLessonCodes;
+    const auto at = std::find(codes.begin(), codes.end(), code);
+    return at == codes.end() ? -1 : static_cast<int>(at - codes.begin());
 }
 
 StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code,
