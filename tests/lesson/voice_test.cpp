@@ -15,20 +15,13 @@
 #include <vector>
 
 #include "app/runtime/runtime.h"
+#include "data/byte_writer.h"
 #include "data/descramble.h"
 #include "data/lesson_file.h"
 #include "lesson/sound.h"
 #include "lesson/wav.h"
 
 namespace {
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
 
 // A canonical 16-bit mono PCM image whose samples are a ramp from seed.
 std::vector<std::uint8_t> WavImage(std::size_t samples, int seed, std::uint32_t rate = 8000) {
