@@ -31,6 +31,7 @@
 #include "tests/support/child_run.h"
 #include "tests/support/font_record.h"
 #include "tests/support/window_glyphs.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -93,24 +94,17 @@ private:
 
 void MainWindowTest::init() {
     shellOpened_.clear();
-    messages_.clear();
     SetShellOpenHandler([this](const std::string& target) { shellOpened_.push_back(target); });
-    SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
     SetScreenCursor(kCursorDefault);
-    Form1 = form_ = new TForm1;
-    AboutDlg = new TAboutDlg;
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    form_ = OpenMainWindow(messages_, AlsoCreate::AboutBox);
+    QVERIFY(form_);
 }
 
 void MainWindowTest::cleanup() {
-    delete AboutDlg;
-    AboutDlg = nullptr;
-    delete form_;
-    Form1 = form_ = nullptr;
+    CloseMainWindow();
+    form_ = nullptr;
     SetScreenCursor(kCursorDefault);
     SetShellOpenHandler({});
-    SetMessageSink({});
     SetClock({});
     QLocale::setDefault(QLocale::c());
 }

@@ -15,6 +15,7 @@
 #include "phrase/Phrase.h"
 #include "phrase/phrase_search.h"
 #include "tests/support/ink.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -51,21 +52,14 @@ private:
 };
 
 void CardClockTest::init() {
-    messages_.clear();
-    SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
     SetClock({});
-    Form1 = form_ = new TForm1;
-    FrmPhrase = new TFrmPhrase;
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    form_ = OpenMainWindow(messages_, AlsoCreate::PhraseWindow);
+    QVERIFY(form_);
 }
 
 void CardClockTest::cleanup() {
-    delete FrmPhrase;
-    FrmPhrase = nullptr;
-    delete form_;
-    Form1 = form_ = nullptr;
-    SetMessageSink({});
+    CloseMainWindow();
+    form_ = nullptr;
 }
 
 int CardClockTest::InkPixels() const {

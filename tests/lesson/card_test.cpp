@@ -26,6 +26,7 @@
 #include "lesson/voice.h"
 #include "tests/support/dictionary_lines.h"
 #include "tests/support/ink.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -72,21 +73,17 @@ private:
 
 void CardTest::init() {
     startDir_ = QDir::currentPath();
-    messages_.clear();
-    SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
     // Each reading is a whole pause later: a pause serves what is pending and
     // ends (a smaller step would leave the pause's timer to wait in real time).
     SetClock({.ticks = [this] { return now_ += kStrokeWaitMs; }});
-    Form1 = form_ = new TForm1;
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    form_ = OpenMainWindow(messages_);
+    QVERIFY(form_);
 }
 
 void CardTest::cleanup() {
-    delete form_;
-    Form1 = form_ = nullptr;
+    CloseMainWindow();
+    form_ = nullptr;
     SetClock({});
-    SetMessageSink({});
     QDir::setCurrent(startDir_);
 }
 

@@ -16,6 +16,7 @@
 #include "lesson/voice.h"
 #include "phrase/Phrase.h"
 #include "phrase/phrase_search.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -64,23 +65,16 @@ private:
 };
 
 void PhraseVoicesTest::init() {
-    messages_.clear();
-    SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
     // Every reading of the clock is a second later: the strokes do not wait.
     SetClock({.ticks = [this] { return now_ += 1000; }});
-    Form1 = form_ = new TForm1;
-    FrmPhrase = new TFrmPhrase;
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    form_ = OpenMainWindow(messages_, AlsoCreate::PhraseWindow);
+    QVERIFY(form_);
 }
 
 void PhraseVoicesTest::cleanup() {
-    delete FrmPhrase;
-    delete form_;
-    FrmPhrase = nullptr;
-    Form1 = form_ = nullptr;
+    CloseMainWindow();
+    form_ = nullptr;
     SetClock({});
-    SetMessageSink({});
 }
 
 void PhraseVoicesTest::WhenShown(std::function<void()> check, int tries) {

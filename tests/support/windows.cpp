@@ -1,0 +1,28 @@
+#include "tests/support/windows.h"
+
+#include <QTest>
+
+#include "app/About.h"
+#include "app/Main.h"
+#include "app/runtime/runtime.h"
+#include "phrase/Phrase.h"
+
+TForm1* OpenMainWindow(std::vector<std::string>& messages, AlsoCreate also) {
+    messages.clear();
+    SetMessageSink([&messages](const std::string& text) { messages.push_back(text); });
+    Form1 = new TForm1;
+    if (also == AlsoCreate::PhraseWindow) FrmPhrase = new TFrmPhrase;
+    if (also == AlsoCreate::AboutBox) AboutDlg = new TAboutDlg;
+    Form1->show();
+    return QTest::qWaitForWindowExposed(Form1) ? Form1 : nullptr;
+}
+
+void CloseMainWindow() {
+    delete FrmPhrase;
+    FrmPhrase = nullptr;
+    delete AboutDlg;
+    AboutDlg = nullptr;
+    delete Form1;
+    Form1 = nullptr;
+    SetMessageSink({});
+}
