@@ -12,6 +12,7 @@
 
 #include "glyph/glyph24.h"
 #include "tests/glyph/font_dir.h"
+#include "tests/support/font_record.h"
 
 namespace {
 
@@ -42,8 +43,7 @@ Box InkBox(std::span<const std::uint8_t> record) {
     Box box;
     for (int column = 0; column < 24; ++column) {
         for (int row = 0; row < 24; ++row) {
-            if ((record[static_cast<std::size_t>(3 * column + row / 8)] >> (7 - row % 8) & 1) == 0)
-                continue;
+            if (!Ink(record, column, row)) continue;
             box.left = std::min(box.left, column);
             box.right = std::max(box.right, column);
             box.top = std::min(box.top, row);
@@ -143,8 +143,7 @@ TEST_F(BuiltFont, DrawGlyph24DrawsTheRecordOfDa) {
         for (int x = 0; x < 30; ++x) {
             const int column = x - 3, row = y - 2;
             const bool set =
-                column >= 0 && column < 24 && row >= 0 && row < 24 &&
-                (record[static_cast<std::size_t>(3 * column + row / 8)] >> (7 - row % 8) & 1) != 0;
+                column >= 0 && column < 24 && row >= 0 && row < 24 && Ink(record, column, row);
             ink += set;
             EXPECT_EQ(canvas.Pixel(x, y), set ? kRed : RGB(255, 255, 255)) << x << "," << y;
         }

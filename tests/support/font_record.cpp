@@ -15,7 +15,7 @@ std::vector<std::uint8_t> FontRecord(const std::string& fontFile, const std::str
     return record;
 }
 
-bool Ink(const std::vector<std::uint8_t>& record, int column, int row) {
+bool Ink(std::span<const std::uint8_t> record, int column, int row) {
     const auto at = static_cast<std::size_t>(3 * column + row / 8);
     if (column < 0 || row < 0 || row >= 24 || at >= record.size()) return false;
     return (record[at] >> (7 - row % 8)) & 1;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,4 +12,4 @@
 std::vector<std::uint8_t> FontRecord(const std::string& fontFile, const std::string& code);
 
 // Whether the record inks column, row (both 0 to 23); false for a short record.
-bool Ink(const std::vector<std::uint8_t>& record, int column, int row);
+bool Ink(std::span<const std::uint8_t> record, int column, int row);
