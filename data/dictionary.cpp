@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr int kWordColumns = 24;
-constexpr int kPinyinColumn = 25;
-constexpr int kPinyinEnd = 88;
-constexpr int kMeaningColumn = 89;
 constexpr int kMeaningEnd = 264;
 constexpr int kMeaningDisplayEnd = 174;
 constexpr int kDisplayMax = kDisplayBufferSize - 1;

@@ -18,6 +18,11 @@ inline constexpr int kPinyinBufferSize = 65;
 inline constexpr int kMeaningBufferSize = 207;
 inline constexpr int kDisplayBufferSize = 200;  // at most 199 characters
 
+inline constexpr int kWordColumns = 24;    // the word: columns 0-23
+inline constexpr int kPinyinColumn = 25;   // the pinyin, after '[' in column 24
+inline constexpr int kPinyinEnd = 88;      // the pinyin's columns end before this
+inline constexpr int kMeaningColumn = 89;  // the meaning text, after column 88
+
 enum class RecordStatus { Record, EndOfFile };
 
 // Reads the next line of the section from stream (at most 263 bytes up to and

@@ -9,12 +9,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "data/dictionary.h"
 #include "tools/mkdata/cedict.h"
 
-inline constexpr std::size_t kWordColumns = 24;     // columns 0-23
-inline constexpr std::size_t kPinyinColumn = 25;    // after '[' in column 24
-inline constexpr std::size_t kMeaningColumn = 89;   // after a blank in column 88
-inline constexpr std::size_t kMaxPinyinBytes = 62;  // ']' stays within column 87
+// The record's columns are the program's (data/dictionary.h); ']' stays before kPinyinEnd.
+inline constexpr std::size_t kMaxPinyinBytes = kPinyinEnd - kPinyinColumn - 1;  // 62
 // A lesson word leads the file only when the word counts hold it this often.
 inline constexpr long long kCommonWordCount = 1000;
 

@@ -209,9 +209,10 @@ void CheckDictionary(Checker& c, const std::string& path,
         RecordMeaning(line, meaning);
         const std::size_t wordLength = std::strlen(word);
         const std::size_t pinyinLength = std::strlen(pinyin);
-        const bool columnsOk = wordLength >= 2 && wordLength % 2 == 0 && length > 90 &&
-                               line[24] == '[' && line[25 + pinyinLength] == ']' &&
-                               line[88] == ' ' && meaning[0] == '/' &&
+        const bool columnsOk = wordLength >= 2 && wordLength % 2 == 0 &&
+                               length > kMeaningColumn + 1 && line[kPinyinColumn - 1] == '[' &&
+                               line[kPinyinColumn + pinyinLength] == ']' &&
+                               line[kMeaningColumn - 1] == ' ' && meaning[0] == '/' &&
                                meaning[std::strlen(meaning) - 1] != '/' && PrintableAscii(pinyin) &&
                                PrintableAscii(meaning) && pinyinLength > 0;
         if (!columnsOk) {
