@@ -33,6 +33,7 @@
 #include "data/lesson_file.h"
 #include "glyph/strokes.h"
 #include "lesson/card.h"
+#include "tests/support/section_read.h"
 
 namespace {
 
@@ -151,25 +152,12 @@ BENCHMARK(BM_DictionaryScan)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
 
 // Open, seek, read the whole section in 64 KiB blocks and find every newline.
 void BM_SectionReadBaseline(benchmark::State& state) {
-    static char block[64 << 10];
-    std::int64_t lines = 0;
+    SectionRead read;
     for (auto _ : state) {
-        std::FILE* stream = std::fopen(lesson_file::kPath, "rb");
-        if (stream == nullptr) break;
-        std::fseek(stream, lesson_file::kDictionaryOffset, SEEK_SET);
-        lines = 0;
-        std::size_t got = 0;
-        while ((got = std::fread(block, 1, sizeof block, stream)) > 0) {
-            for (const char* at = block;
-                 (at = static_cast<const char*>(std::memchr(
-                      at, '\n', got - static_cast<std::size_t>(at - block)))) != nullptr;
-                 ++at)
-                ++lines;
-        }
-        std::fclose(stream);
-        benchmark::DoNotOptimize(lines);
+        if (!ReadDictionarySection(lesson_file::kPath, read)) break;
+        benchmark::DoNotOptimize(read.lines);
     }
-    state.counters["lines"] = static_cast<double>(lines);
+    state.counters["lines"] = static_cast<double>(read.lines);
 }
 BENCHMARK(BM_SectionReadBaseline)->Unit(benchmark::kMicrosecond);
 

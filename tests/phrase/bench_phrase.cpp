@@ -15,6 +15,7 @@
 #include "data/lesson_file.h"
 #include "phrase/phrase_search.h"
 #include "tests/support/dictionary_lines.h"
+#include "tests/support/section_read.h"
 
 namespace {
 
@@ -130,30 +131,15 @@ BENCHMARK(BM_PhraseSearchBuiltData)->Unit(benchmark::kMillisecond);
 // blocks and find every newline.
 void BM_SectionReadBaseline(benchmark::State& state) {
     if (!BuiltFilePresent(state)) return;
-    static char block[64 << 10];
+    SectionRead read;
     std::int64_t bytes = 0;
-    std::int64_t lines = 0;
     for (auto _ : state) {
-        std::FILE* stream = std::fopen(BUILT_LESSON_FILE, "rb");
-        if (stream == nullptr) break;
-        std::fseek(stream, lesson_file::kDictionaryOffset, SEEK_SET);
-        lines = 0;
-        std::size_t got = 0;
-        while ((got = std::fread(block, 1, sizeof block, stream)) > 0) {
-            bytes += static_cast<std::int64_t>(got);
-            const char* at = block;
-            const char* end = block + got;
-            while ((at = static_cast<const char*>(
-                        std::memchr(at, '\n', static_cast<std::size_t>(end - at)))) != nullptr) {
-                ++lines;
-                ++at;
-            }
-        }
-        std::fclose(stream);
-        benchmark::DoNotOptimize(lines);
+        if (!ReadDictionarySection(BUILT_LESSON_FILE, read)) break;
+        bytes += read.bytes;
+        benchmark::DoNotOptimize(read.lines);
     }
     state.SetBytesProcessed(bytes);
-    state.counters["lines"] = static_cast<double>(lines);
+    state.counters["lines"] = static_cast<double>(read.lines);
 }
 BENCHMARK(BM_SectionReadBaseline)->Unit(benchmark::kMillisecond);
 
