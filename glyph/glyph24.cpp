@@ -11,10 +11,7 @@
 
 namespace {
 
-constexpr std::uint8_t kFirstRow = 0xB0;
-constexpr std::uint8_t kFirstCell = 0xA1;
-constexpr std::uint8_t kLastCell = 0xFE;
-constexpr std::uint64_t kCellsPerRow = kLastCell - kFirstCell + 1;
+constexpr std::uint64_t kCellsPerRow = kGlyph24LastCell - kGlyph24FirstCell + 1;
 
 // Shows the message and ends the process (under a test's exit handler, the
 // caller draws nothing).
@@ -26,8 +23,10 @@ void FontMissing() {
 }  // namespace
 
 std::optional<std::uint64_t> Glyph24RecordOffset(std::uint8_t hi, std::uint8_t lo) {
-    if (hi < kFirstRow || hi > kLastCell || lo < kFirstCell || lo > kLastCell) return std::nullopt;
-    return ((hi - kFirstRow) * kCellsPerRow + (lo - kFirstCell)) * kGlyph24RecordSize;
+    if (hi < kGlyph24FirstRow || hi > kGlyph24LastCell || lo < kGlyph24FirstCell ||
+        lo > kGlyph24LastCell)
+        return std::nullopt;
+    return ((hi - kGlyph24FirstRow) * kCellsPerRow + (lo - kGlyph24FirstCell)) * kGlyph24RecordSize;
 }
 
 void DrawGlyph24Record(int x, int y, std::span<const std::uint8_t> record, Canvas& canvas,
@@ -54,7 +53,7 @@ void DrawGlyph24(int x, int y, const char* code, Canvas& canvas, Colour colour) 
 
     // The low byte is read only after a valid high byte, so "" reads one byte.
     std::optional<std::uint64_t> offset;
-    if (code && static_cast<std::uint8_t>(code[0]) >= kFirstRow)
+    if (code && static_cast<std::uint8_t>(code[0]) >= kGlyph24FirstRow)
         offset = Glyph24RecordOffset(static_cast<std::uint8_t>(code[0]),
                                      static_cast<std::uint8_t>(code[1]));
 

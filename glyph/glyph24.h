@@ -15,6 +15,9 @@
 
 inline constexpr int kGlyph24Size = 24;
 inline constexpr std::size_t kGlyph24RecordSize = 72;
+inline constexpr std::uint8_t kGlyph24FirstRow = 0xB0;  // the first record is 0xB0A1's
+inline constexpr std::uint8_t kGlyph24FirstCell = 0xA1;
+inline constexpr std::uint8_t kGlyph24LastCell = 0xFE;
 
 // Byte offset of the record of the GB code hi, lo; nothing for a code with no
 // record (high byte below 0xB0, or a byte outside 0xA1-0xFE).

@@ -42,7 +42,7 @@ std::vector<std::string> GbCodes(const std::string& utf8) {
 
 std::vector<std::string> Row(int hi) {
     std::vector<std::string> codes;
-    for (int lo = 0xA1; lo <= 0xFE; ++lo)
+    for (int lo = kGlyph24FirstCell; lo <= kGlyph24LastCell; ++lo)
         codes.push_back({static_cast<char>(hi), static_cast<char>(lo)});
     return codes;
 }

@@ -20,14 +20,17 @@
 #include <string>
 #include <vector>
 
+#include "glyph/glyph24.h"
+
 namespace {
 
-constexpr int kCell = 24;
-constexpr int kRecordSize = 72;
-constexpr int kFirstRow = 0xB0;
+// The program's record layout; the rows are those of the GB2312 hanzi.
+constexpr int kCell = kGlyph24Size;
+constexpr int kRecordSize = static_cast<int>(kGlyph24RecordSize);
+constexpr int kFirstRow = kGlyph24FirstRow;
 constexpr int kLastRow = 0xF7;
-constexpr int kFirstCell = 0xA1;
-constexpr int kLastCell = 0xFE;
+constexpr int kFirstCell = kGlyph24FirstCell;
+constexpr int kLastCell = kGlyph24LastCell;
 constexpr int kCellsPerRow = kLastCell - kFirstCell + 1;
 constexpr int kRecords = (kLastRow - kFirstRow + 1) * kCellsPerRow;
 constexpr int kLargestSize = 32;
