@@ -92,17 +92,22 @@ void SearchPhrases() {
     searchDone = true;
 }
 
+// The speaker, the phrase search, then File > Exit.
+void SpeakSearchAndExit() {
+    Print("step", "speaker");
+    Click(Form1->Image8);
+    SearchPhrases();
+    Print("step", "exit");
+    Form1->Exit1->trigger();
+}
+
 // Runs in the pause after the first stroke of 大.
 void DriveDuringAnimation() {
     Print("step", "character 2");
     Click(Form1->CharacterButton(2));
     Print("frame 2",
           Form1->CharacterFrame(2)->BevelOuter() == Bevel::Lowered ? "lowered" : "raised");
-    Print("step", "speaker");
-    Click(Form1->Image8);
-    SearchPhrases();
-    Print("step", "exit");
-    Form1->Exit1->trigger();
+    SpeakSearchAndExit();
 }
 
 void Drive() {
@@ -124,11 +129,7 @@ void Drive() {
         Print("step", "remove lesson file");
         QFile::remove(lesson_file::kPath);
     }
-    Print("step", "speaker");
-    Click(Form1->Image8);
-    SearchPhrases();
-    Print("step", "exit");
-    Form1->Exit1->trigger();
+    SpeakSearchAndExit();
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "phrase/phrase_search.h"
 #include "tests/support/dictionary_lines.h"
 #include "tests/support/font_record.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -422,12 +423,7 @@ void PhraseWindowTest::restoringAfterMinimisingKeepsThePageAndSelection() {
 void PhraseWindowTest::escapeLeavesTheWindowOpen() {
     FillTable(3);
     Show();
-    QTest::keyClick(window_, Qt::Key_Escape);
-    QTest::keyClick(window_->Image1, Qt::Key_Escape);
-    QCoreApplication::processEvents();
-    QVERIFY(window_->isVisible());
-    window_->windowHandle()->close();
-    QTRY_VERIFY(!window_->isVisible());
+    CheckEscapeLeavesOpen(window_, window_->Image1);
 }
 
 void PhraseWindowTest::layoutPutsControlsWhereTheFormHasThem() {

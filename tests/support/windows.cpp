@@ -1,6 +1,7 @@
 #include "tests/support/windows.h"
 
 #include <QTest>
+#include <QWindow>
 
 #include "app/About.h"
 #include "app/Main.h"
@@ -25,4 +26,13 @@ void CloseMainWindow() {
     delete Form1;
     Form1 = nullptr;
     SetMessageSink({});
+}
+
+void CheckEscapeLeavesOpen(QWidget* window, QWidget* control) {
+    QTest::keyClick(window, Qt::Key_Escape);
+    QTest::keyClick(control, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    QVERIFY(window->isVisible());
+    window->windowHandle()->close();
+    QTRY_VERIFY(!window->isVisible());
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+class QWidget;
 class TForm1;
 
 enum class AlsoCreate { Nothing, PhraseWindow, AboutBox };
@@ -15,3 +16,7 @@ TForm1* OpenMainWindow(std::vector<std::string>& messages, AlsoCreate also = Als
 
 // Deletes the windows OpenMainWindow made and stops collecting messages.
 void CloseMainWindow();
+
+// Escape pressed on a shown window and on one of its controls leaves it open;
+// the title bar's close button then hides it.
+void CheckEscapeLeavesOpen(QWidget* window, QWidget* control);
