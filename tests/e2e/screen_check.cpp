@@ -14,12 +14,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
 #include "tests/support/font_record.h"
 #include "tests/support/window_glyphs.h"
 
@@ -38,9 +37,7 @@ constexpr Rgb kBlack{0, 0, 0};
 class Shot {
 public:
     bool Load(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        const std::vector<std::uint8_t> f((std::istreambuf_iterator<char>(in)),
-                                          std::istreambuf_iterator<char>());
+        const std::vector<std::uint8_t> f = ReadFileBytes(path);
         if (f.size() < 100) return false;
         auto u32 = [&f](std::size_t at) {
             return std::uint32_t{f[at]} << 24 | std::uint32_t{f[at + 1]} << 16 |

@@ -5,21 +5,15 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "glyph/glyph24.h"
 #include "tests/glyph/font_dir.h"
+#include "tests/support/files.h"
 #include "tests/support/font_record.h"
 
 namespace {
-
-std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::span<const std::uint8_t> RecordOf(const std::vector<std::uint8_t>& font, std::uint8_t hi,
                                        std::uint8_t lo) {
@@ -62,7 +56,7 @@ int RunMkfont(const std::string& font, const std::filesystem::path& out) {
 class BuiltFont : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        font_ = new std::vector<std::uint8_t>(ReadAll(BUILT_FONT_PATH));
+        font_ = new std::vector<std::uint8_t>(ReadFileBytes(BUILT_FONT_PATH));
     }
     static void TearDownTestSuite() {
         delete font_;
@@ -155,10 +149,10 @@ TEST(Mkfont, SameFontGivesTheSameBytes) {
     FontDir dir;
     ASSERT_EQ(RunMkfont(FONT_SOURCE_PATH, dir.path() / "a.dat"), 0);
     ASSERT_EQ(RunMkfont(FONT_SOURCE_PATH, dir.path() / "b.dat"), 0);
-    const std::vector<std::uint8_t> a = ReadAll(dir.path() / "a.dat");
+    const std::vector<std::uint8_t> a = ReadFileBytes(dir.path() / "a.dat");
     EXPECT_EQ(a.size(), 487296u);
-    EXPECT_TRUE(a == ReadAll(dir.path() / "b.dat"));
-    EXPECT_TRUE(a == ReadAll(BUILT_FONT_PATH));
+    EXPECT_TRUE(a == ReadFileBytes(dir.path() / "b.dat"));
+    EXPECT_TRUE(a == ReadFileBytes(BUILT_FONT_PATH));
 }
 
 TEST(Mkfont, FontThatCannotBeOpenedFailsAndWritesNothing) {

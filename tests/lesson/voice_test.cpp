@@ -10,7 +10,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,6 +19,7 @@
 #include "data/lesson_file.h"
 #include "lesson/sound.h"
 #include "lesson/wav.h"
+#include "tests/support/files.h"
 
 namespace {
 
@@ -180,9 +180,7 @@ TEST_F(VoiceFixture, FoundRecordingIsPlayed) {
 }
 
 TEST_F(VoiceFixture, FileEndingInsideTheRecordingIsNotPlayed) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-    in.close();
+    std::vector<std::uint8_t> bytes = ReadFileBytes(path);
     bytes.resize(bytes.size() - 10);
     Write(bytes);
     EXPECT_EQ(ReadVoiceRecording(path, FindVoice(directory, "zhuang4")).status,
@@ -194,9 +192,7 @@ TEST_F(VoiceFixture, FileEndingInsideTheRecordingIsNotPlayed) {
 }
 
 TEST_F(VoiceFixture, RecordingThatIsNotAWavImageIsNotPlayed) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-    in.close();
+    std::vector<std::uint8_t> bytes = ReadFileBytes(path);
     bytes[lesson_file::kVoiceOffset] ^= 0x20;  // "RIFF" no more
     Write(bytes);
     EXPECT_EQ(PlayVoice("da4", directory, path), 0);
@@ -276,8 +272,7 @@ TEST(Sound, SamplesReachTheDeviceUnchanged) {
     ::setenv("SDL_DISKAUDIODELAY", "1", 1);
     const std::vector<std::uint8_t> image = WavImage(4000, 3, 22050);
     PlayWavSync(image);
-    std::ifstream in(out, std::ios::binary);
-    const std::vector<std::uint8_t> played((std::istreambuf_iterator<char>(in)), {});
+    const std::vector<std::uint8_t> played = ReadFileBytes(out);
     std::filesystem::remove(out);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);  // later cases open the dummy driver again
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
