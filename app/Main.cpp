@@ -18,6 +18,7 @@
 #include "app/runtime/runtime.h"
 #include "data/lesson_file.h"
 #include "glyph/glyph24.h"
+#include "glyph/strokes.h"
 #include "lesson/card.h"
 #include "lesson/speaker.h"
 #include "phrase/phrase_search.h"
@@ -138,8 +139,10 @@ void TForm1::CreateControls() {
         buttons_[static_cast<std::size_t>(i)] = image;
     }
 
-    Panel2 = named(new TPanel(Client, 0, 33, 129, 129, kWhite), "Panel2");
-    Image6 = named(new TImage(Panel2, 0, -1, 129, 133), "Image6");
+    Panel2 = named(new TPanel(Client, 0, 33, kStrokeFrameSize, kStrokeFrameSize, kWhite), "Panel2");
+    Image6 =
+        named(new TImage(Panel2, 0, kStrokePictureTop, kStrokePictureWidth, kStrokePictureHeight),
+              "Image6");
 
     Image8 = named(new TImage(Client, 448, 52, 22, 22), "Image8");
     Image8->SetPicture(SpeakerPicture());

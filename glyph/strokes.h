@@ -21,6 +21,13 @@ inline constexpr int kMaxStrokeSteps = 32;            // bytes of a stroke-order
 inline constexpr int kMaxIndexEntries = 6763;         // GB2312 hanzi: the search never goes further
 inline constexpr std::uint32_t kStrokeWaitMs = 1000;  // the pause after each stroke
 
+// The card's stroke picture the outlines are drawn on (Image6), one row above
+// the top of its square frame (Panel2).
+inline constexpr int kStrokeFrameSize = 129;
+inline constexpr int kStrokePictureTop = -1;
+inline constexpr int kStrokePictureWidth = 129;
+inline constexpr int kStrokePictureHeight = 133;
+
 // Slot of the character's stroke-order record, or -1 when it has none.
 int StrokeOrderSlot(std::uint16_t code);
 

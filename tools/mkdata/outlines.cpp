@@ -21,11 +21,11 @@ namespace {
 using lesson_file::kLessonCodes;
 
 // The 1024-unit source box (y up, -124 .. 900) onto a square of kSquare card pixels
-// centred in the 129 x 129 frame; the card picture starts one row above the frame.
+// centred in the picture's square frame; the picture starts above the frame.
 constexpr double kSquare = 120.0;
 constexpr double kScale = kSquare / 1024.0;
-constexpr double kSquareLeft = (129.0 - kSquare) / 2.0;
-constexpr double kSquareTop = (129.0 - kSquare) / 2.0 + 1.0;
+constexpr double kSquareLeft = (kStrokeFrameSize - kSquare) / 2.0;
+constexpr double kSquareTop = (kStrokeFrameSize - kSquare) / 2.0 - kStrokePictureTop;
 constexpr double kSourceTop = 900.0;
 
 constexpr std::size_t kPointBytes = kFixedPointSize;

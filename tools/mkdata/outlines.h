@@ -26,7 +26,7 @@ struct CharacterOutline {
 };
 
 struct OutlineBuild {
-    // 大 家 学 中 文 in slot order, codes 0xB4F3 0xBCD2 0xD1A7 0xD6D0 0xCEC4.
+    // in slot order (lesson_file::kLessonCodes: 大 家 学 中 文)
     std::vector<CharacterOutline> characters;
     std::string report;  // figures to print
 };
@@ -36,13 +36,13 @@ struct OutlineBuild {
 // source file is missing or malformed, or the budget cannot hold the strokes at all.
 OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir, std::size_t byteBudget);
 
-// The card picture the outlines are drawn on, and the square the 1024-unit box maps to.
-inline constexpr int kCardWidth = 129;
-inline constexpr int kCardHeight = 133;
+// The card's stroke picture the outlines are drawn on.
+inline constexpr int kCardWidth = kStrokePictureWidth;
+inline constexpr int kCardHeight = kStrokePictureHeight;
 
 // The contours of an outline record as the program's ParseOutline expands them, in
-// screen coordinates (x - 3, 110 - y), each with its two closing points. nullopt when
-// the program would reject the record (bad sizes, a short spline, over its limits).
+// screen coordinates, each with its two closing points. nullopt when the program
+// would reject the record (bad sizes, a short spline, over its limits).
 std::optional<std::vector<std::vector<Point>>> ExpandOutlineRecord(
     std::span<const std::uint8_t> record);
 
