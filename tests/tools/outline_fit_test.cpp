@@ -137,6 +137,15 @@ TEST(OutlineSource, CharacterSitsCentredInTheCardSquare) {
     EXPECT_GT(bottom - top, 95);  // the stroke spans most of the 120-pixel square
 }
 
+TEST(OutlineSource, LessonCharactersNameTheirSourceFiles) {
+    EXPECT_EQ(LessonCharacterUtf8(0xB4F3), "大");
+    EXPECT_EQ(LessonCharacterUtf8(0xBCD2), "家");
+    EXPECT_EQ(LessonCharacterUtf8(0xD1A7), "学");
+    EXPECT_EQ(LessonCharacterUtf8(0xD6D0), "中");
+    EXPECT_EQ(LessonCharacterUtf8(0xCEC4), "文");
+    EXPECT_EQ(LessonCharacterUtf8(0xB0A1), "");  // 啊: GB2312, not a lesson character
+}
+
 TEST(OutlineSource, MissingDataOrTooSmallBudgetIsAnError) {
     EXPECT_THROW(BuildOutlines("/nonexistent", kBudget), std::runtime_error);
     EXPECT_THROW(BuildOutlines(kData, 200), std::runtime_error);

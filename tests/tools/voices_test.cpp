@@ -266,4 +266,7 @@ TEST(WavImage, DamagedImagesAreRejected) {
     notPcm[20] = 3;
     EXPECT_FALSE(InspectWav(notPcm, error));
     EXPECT_FALSE(InspectWav(std::span<const std::uint8_t>(wav.data(), 20), error));
+    // Canonical, but at a rate the program does not play.
+    EXPECT_FALSE(InspectWav(MakeWav(std::vector<float>(100, 0.25f), 4000, 16), error));
+    EXPECT_FALSE(InspectWav(MakeWav({}, 16000, 16), error));  // no samples
 }
