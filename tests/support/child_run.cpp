@@ -4,12 +4,17 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
-ChildRun RunChild(const QString& mode, const QString& dir, int timeoutMs) {
+ChildRun RunChild(const QString& mode, const QString& dir, int timeoutMs,
+                  const QStringList& extra) {
     QTemporaryDir runtime;  // a private runtime folder keeps Qt from warning about it
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("XDG_RUNTIME_DIR", runtime.path());
+    for (const QString& variable : extra) {
+        const qsizetype equals = variable.indexOf('=');
+        env.insert(variable.left(equals), variable.mid(equals + 1));
+    }
     child.setProcessEnvironment(env);
     child.setWorkingDirectory(dir);
     child.start(QCoreApplication::applicationFilePath(), {mode});

@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 struct ChildRun {
     int exitCode = -1;
@@ -12,6 +13,8 @@ struct ChildRun {
 };
 
 // Runs this binary with mode as its only argument in dir, offscreen, with a
-// private runtime folder; a child still running after timeoutMs is killed and
-// reported as a crash with exit code -1.
-ChildRun RunChild(const QString& mode, const QString& dir, int timeoutMs);
+// private runtime folder and the variables of extra ("NAME=value") added; a
+// child still running after timeoutMs is killed and reported as a crash with
+// exit code -1.
+ChildRun RunChild(const QString& mode, const QString& dir, int timeoutMs,
+                  const QStringList& extra = {});
