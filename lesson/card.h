@@ -6,13 +6,14 @@
 #include <cstdio>
 
 #include "data/dictionary.h"
+#include "data/lesson_file.h"
 
 class TImage;
 class TLabel;
 class TMemo;
 class TPanel;
 
-inline constexpr int kLessonCharCount = 5;
+inline constexpr int kLessonCharCount = static_cast<int>(lesson_file::kLessonCodes.size());
 
 // The lesson's five GB2312 characters, ten bytes and a zero (the main window's
 // FormCreate fills them).
