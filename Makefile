@@ -1,28 +1,36 @@
 # Set-up, build and test on a fresh Debian 12 machine.
-#   make run   install what is missing, build, start the program in build/run/
-#   make test  install what is missing, build, run every test
+#   make run      install what building and running need, build, start the program in build/run/
+#   make test     the same set-up plus the test tools, build with the tests, run every test
+#   make package  the same set-up plus the packaging tools, build, write the Debian package
 
 BUILD ?= build
 JOBS ?= 2
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-APT_PACKAGES := \
+# Building the program and its data, and running it (help viewer included).
+RUN_PACKAGES := \
   cmake g++ make pkg-config ninja-build \
-  qt6-base-dev libsdl2-dev libfreetype-dev nlohmann-json3-dev \
-  libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
+  qt6-base-dev qt6-svg-dev libsdl2-dev libfreetype-dev nlohmann-json3-dev libssl-dev \
   fonts-arphic-gkai00mp fonts-liberation2 \
-  sox libsox-fmt-mp3 unicode-data fp-utils \
-  python3-jieba \
+  sox libsox-fmt-mp3 unicode-data fp-utils python3-jieba \
+  xchm xdg-utils
+# The tests, benchmarks and fuzzers, and the X server and window manager of the GUI tests.
+TEST_PACKAGES := \
+  libgtest-dev libgmock-dev libbenchmark-dev \
   clang-14 libclang-rt-14-dev \
-  xvfb xdotool x11-apps x11-utils imagemagick openbox wmctrl
+  xvfb xdotool x11-apps x11-utils imagemagick openbox wmctrl \
+  dpkg-dev lintian appstream desktop-file-utils
+# Writing and checking the Debian package.
+PACKAGE_PACKAGES := dpkg-dev lintian appstream desktop-file-utils
 
-.PHONY: all deps configure build run test test-asan fuzz clean
+.PHONY: all deps deps-test deps-package configure configure-test build build-test run test \
+  test-asan fuzz package clean
 
 all: build
 
 # apt-get runs only when a package is missing; npm only when node is missing.
-deps:
-	@missing=$$(for p in $(APT_PACKAGES); do \
+define install_missing
+	@missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
 	  done); \
 	if ! command -v npm >/dev/null 2>&1; then missing="$$missing nodejs npm"; fi; \
@@ -31,9 +39,23 @@ deps:
 	  $(SUDO) apt-get update -q && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
 
+deps:
+	$(call install_missing,$(RUN_PACKAGES))
+
+deps-test:
+	$(call install_missing,$(RUN_PACKAGES) $(TEST_PACKAGES))
+
+deps-package:
+	$(call install_missing,$(RUN_PACKAGES) $(PACKAGE_PACKAGES))
+
+# The program alone: no test, benchmark or fuzz target, no test framework.
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+
+configure-test: deps-test
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -41,7 +63,10 @@ build: configure
 run: build
 	cd $(BUILD)/run && ./tallowfern
 
-test: build
+build-test: configure-test
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build-test
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory fuzz
@@ -54,8 +79,9 @@ SANITIZER_ENV := \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/fuzz/lsan.supp:print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWFERN_SANITIZE=ON
+test-asan: deps-test
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWFERN_SANITIZE=ON \
+	  -DBUILD_TESTING=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
@@ -63,11 +89,17 @@ test-asan: deps
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
 
-fuzz: deps
+fuzz: deps-test
 	cmake -S tests/fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++-14 -DTALLOWFERN_FUZZ_SECONDS=$(FUZZ_SECONDS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	cd $(FUZZ_BUILD) && ctest --output-on-failure
+
+# The Debian package $(BUILD)/tallowfern_<version>_amd64.deb (CPack), built without the tests.
+package: deps-package
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)
