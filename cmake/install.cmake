@@ -3,8 +3,10 @@
 #   P/libexec/tallowfern/tallowfern           the program
 #   P/share/tallowfern/                       data folder: dat/, speaker1.bmp, tallowfern.chm
 #   P/share/applications/tallowfern.desktop   desktop entry (Exec and Path point into P)
-#   P/share/icons/hicolor/32x32/apps/tallowfern.png
-#   P/share/doc/tallowfern/README.md
+#   P/share/icons/hicolor/{32x32,48x48,64x64,128x128,scalable}/apps/tallowfern.{png,svg}
+#   P/share/man/man1/tallowfern.1.gz           the manual page
+#   P/share/metainfo/<id>.metainfo.xml         AppStream metadata
+#   P/share/doc/tallowfern/                    README.md, copyright, changelog.gz
 
 include(GNUInstallDirs)
 
@@ -56,3 +58,31 @@ if(DEFINED TALLOWFERN_ICON_PNG)
 elseif(EXISTS ${TF_ICON_SOURCE})
     install(FILES ${TF_ICON_SOURCE} DESTINATION ${TF_ICON_DIR})
 endif()
+
+# The larger icons (rendered from the SVG by the pictures target) and the SVG.
+if(DEFINED TALLOWFERN_ICON_THEME_DIR)
+    install(DIRECTORY ${TALLOWFERN_ICON_THEME_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+    install(FILES ${TALLOWFERN_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+
+# The manual page and the changelog, compressed as Debian keeps them (no name
+# or time stamp in the gzip header, so the same sources give the same bytes).
+set(TF_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
+set(TF_COMPRESSED_DIR ${CMAKE_BINARY_DIR}/install)
+foreach(pair "tallowfern.1:tallowfern.1.gz" "changelog:changelog.gz")
+    string(REPLACE ":" ";" pair "${pair}")
+    list(GET pair 0 source)
+    list(GET pair 1 target)
+    add_custom_command(OUTPUT ${TF_COMPRESSED_DIR}/${target}
+        COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" gzip
+                ${TF_PACKAGING_DIR}/${source} ${TF_COMPRESSED_DIR}/${target}
+        DEPENDS ${TF_PACKAGING_DIR}/${source}
+        VERBATIM)
+    list(APPEND TF_COMPRESSED_FILES ${TF_COMPRESSED_DIR}/${target})
+endforeach()
+add_custom_target(compressed_docs ALL DEPENDS ${TF_COMPRESSED_FILES})
+install(FILES ${TF_COMPRESSED_DIR}/tallowfern.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${TF_COMPRESSED_DIR}/changelog.gz ${TF_PACKAGING_DIR}/copyright
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tallowfern)
+install(FILES ${TF_PACKAGING_DIR}/example.tallowfern.TallowFern.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
