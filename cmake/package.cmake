@@ -24,16 +24,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xchm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The extended description: each line after the summary starts with a blank.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- TallowFern teaches the Chinese characters of a lesson one card at a time.
- Click a character and its card fills in: the pinyin, the English meaning,
- the character written stroke by stroke in the right order, one stroke a
- second, and the number of strokes. A native speaker's recording plays its
- pronunciation, and a window lists everyday words that begin with the
- character, each with its pinyin, meaning and pronunciation.
- .
- The dictionary comes from CC-CEDICT, the stroke outlines from
- hanzi-writer-data and the voices from the Shtooka recordings of Yue Tan.")
+# The extended description below the summary: CPack indents each line and
+# writes an empty line as the paragraph mark.
+string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "TallowFern teaches the Chinese characters of a lesson one card at a time."
+    "Click a character and its card fills in: the pinyin, the English meaning,"
+    "the character written stroke by stroke in the right order, one stroke a"
+    "second, and the number of strokes. A native speaker's recording plays its"
+    "pronunciation, and a window lists everyday words that begin with the"
+    "character, each with its pinyin, meaning and pronunciation."
+    ""
+    "The dictionary comes from CC-CEDICT, the stroke outlines from"
+    "hanzi-writer-data and the voices from the Shtooka recordings of Yue Tan.")
 
 include(CPack)

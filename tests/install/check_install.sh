@@ -4,11 +4,7 @@
 set -u
 cmake=$1 build=$2 run=$3 src=$4 work=$5
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check_file() { [ -f "$1" ] || fail "missing $1"; }
-check_exec() { [ -f "$1" ] && [ -x "$1" ] || fail "not an executable file: $1"; }
-entry_value() { sed -n "s/^$1=//p" "$2"; }
+. "$(dirname "$0")/checks.sh"
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -58,26 +54,9 @@ fi
 # 2. Started from another folder, the installed program runs in its data
 #    folder and is still running after 3 s (killed then, not crashed); also
 #    when the launcher is reached through a symbolic link.
-# start_installed <command> <seconds>
-start_installed() {
-    (cd / && exec "$1") >"$work/run.log" 2>&1 &
-    pid=$!
-    sleep 1
-    cwd=$(readlink "/proc/$pid/cwd" 2>/dev/null || true)
-    [ "$cwd" = "$data" ] || fail "$1 runs in '$cwd', not in $data"
-    sleep $(($2 - 1))
-    if kill -0 "$pid" 2>/dev/null; then
-        kill "$pid"
-        wait "$pid" 2>/dev/null
-    else
-        wait "$pid"
-        fail "$1 ended within $2 s with status $?"
-        cat "$work/run.log"
-    fi
-}
-start_installed "$prefix/bin/tallowfern" 3
+start_installed "$prefix/bin/tallowfern" 3 "$data"
 ln -s "$prefix/bin/tallowfern" "$work/tallowfern-link"
-start_installed "$work/tallowfern-link" 1
+start_installed "$work/tallowfern-link" 1 "$data"
 
 # 3. DESTDIR: the files go below it, the entry names the final prefix.
 DESTDIR="$work/stage" "$cmake" --install "$build" --prefix /usr >"$work/destdir.log" 2>&1 ||
@@ -91,9 +70,4 @@ stage_entry="$work/stage/usr/share/applications/tallowfern.desktop"
 [ "$(entry_value Path "$stage_entry")" = /usr/share/tallowfern ] ||
     fail "DESTDIR Path is '$(entry_value Path "$stage_entry")'"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-rm -rf "$work"
-echo "installed tree OK"
+finish "installed tree"
