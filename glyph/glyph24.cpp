@@ -32,16 +32,19 @@ std::optional<std::uint64_t> Glyph24RecordOffset(std::uint8_t hi, std::uint8_t l
 void DrawGlyph24Record(int x, int y, std::span<const std::uint8_t> record, Canvas& canvas,
                        Colour colour) {
     if (record.size() < kGlyph24RecordSize) return;
+    // Row by row, a byte a pixel, for the canvas to lay on its device pixels.
+    std::array<std::uint8_t, kGlyph24Size * kGlyph24Size> ink{};
     ByteReader reader(record);
     for (int column = 0; column < kGlyph24Size; ++column) {
         for (int band = 0; band < 3; ++band) {
             const std::uint8_t byte = reader.U8().value_or(0);
             for (int k = 0; k < 8; ++k) {
-                if ((byte >> (7 - k) & 1) != 0)
-                    canvas.SetPixel(x + column, y + 8 * band + k, colour);
+                ink[static_cast<std::size_t>((8 * band + k) * kGlyph24Size + column)] =
+                    static_cast<std::uint8_t>(byte >> (7 - k) & 1);
             }
         }
     }
+    canvas.Bitmap(x, y, kGlyph24Size, kGlyph24Size, ink, colour);
 }
 
 void DrawGlyph24(int x, int y, const char* code, Canvas& canvas, Colour colour) {

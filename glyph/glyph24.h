@@ -24,7 +24,9 @@ inline constexpr std::uint8_t kGlyph24LastCell = 0xFE;
 std::optional<std::uint64_t> Glyph24RecordOffset(std::uint8_t hi, std::uint8_t lo);
 
 // Sets the ink pixels of a record with the cell's top-left pixel at (x, y); the
-// background is left untouched. A record shorter than 72 bytes draws nothing.
+// background is left untouched. On a canvas of more device pixels each font
+// pixel covers its own area of them (Canvas::Bitmap). A record shorter than 72
+// bytes draws nothing.
 void DrawGlyph24Record(int x, int y, std::span<const std::uint8_t> record, Canvas& canvas,
                        Colour colour);
 

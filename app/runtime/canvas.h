@@ -1,6 +1,10 @@
 // A drawing surface over a 24-bit image: pen, brush, lines, pixels, polygons.
 //
-// Colours are exact RGB; nothing is antialiased.
+// Coordinates are logical pixels. The image may hold more device pixels than
+// that (its device pixel ratio s): a logical pixel is then the block of device
+// pixels from round(x * s) to round((x + 1) * s), polygons are filled at device
+// resolution, and bitmaps are blended by the area of each device pixel they
+// cover. Colours are exact RGB; at whole scales nothing is antialiased.
 #pragma once
 
 #include <cstdint>
@@ -50,15 +54,22 @@ public:
     Pen pen;
     Brush brush;
 
-    int Width() const;
+    int Width() const;  // logical pixels
     int Height() const;
+    double Scale() const;  // device pixels to a logical pixel
 
     void MoveTo(int x, int y);
     void LineTo(int x, int y);                   // with the pen, from the pen position; moves it
     void SetPixel(int x, int y, Colour colour);  // outside the image: nothing
-    Colour Pixel(int x, int y) const;
+    Colour Pixel(int x, int y) const;            // the top-left device pixel of (x, y)
     // Fills the inside with the brush (even-odd, pixel centres), outlines with the pen.
     void Polygon(std::span<const Point> points);
+    // A bitmap of columns x rows logical pixels at (x, y), a byte a pixel, nonzero
+    // for ink: each device pixel takes colour by the share of its area the ink
+    // covers (the ink's pixels exactly at scale 1, whole blocks at whole scales,
+    // every pixel's ink of equal weight at the scales between). The rest is left.
+    void Bitmap(int x, int y, int columns, int rows, std::span<const std::uint8_t> ink,
+                Colour colour);
 
 private:
     QImage* image_;

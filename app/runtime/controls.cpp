@@ -24,10 +24,40 @@ QFont SansFont(int pixelHeight, bool bold) {
 
 namespace {
 
-QImage BlankPicture(int width, int height) {
-    QImage image(width < 1 ? 1 : width, height < 1 ? 1 : height, QImage::Format_ARGB32);
+// An image of the logical size in device pixels at the ratio, and that ratio.
+QImage DeviceImage(QSize size, qreal ratio, QImage::Format format) {
+    if (!(ratio >= 1)) ratio = 1;
+    const QSize device(qCeil(std::max(size.width(), 1) * ratio),
+                       qCeil(std::max(size.height(), 1) * ratio));
+    QImage image(device, format);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+QImage BlankPicture(QSize size, qreal ratio) {
+    QImage image = DeviceImage(size, ratio, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     return image;
+}
+
+// Draws an image of the painter's device pixel ratio pixel for pixel at the
+// device pixel nearest the widget's origin, instead of resampling it onto a
+// grid that starts between device pixels (at scales such as 1.25).
+void DrawDevicePixels(QPainter& painter, const QImage& image) {
+    const QTransform device = painter.deviceTransform();
+    if (device.type() != QTransform::TxScale || !qFuzzyCompare(device.m11(), device.m22()) ||
+        !qFuzzyCompare(device.m11(), image.devicePixelRatio())) {
+        painter.drawImage(0, 0, image);
+        return;
+    }
+    const QPointF origin = device.map(QPointF(0, 0));
+    const QTransform exact = QTransform::fromTranslate(qRound(origin.x()), qRound(origin.y()));
+    painter.save();
+    painter.setWorldTransform(exact * device.inverted() * painter.worldTransform());
+    QImage pixels = image;
+    pixels.setDevicePixelRatio(1);
+    painter.drawImage(0, 0, pixels);
+    painter.restore();
 }
 
 // Windows' 3-D colours for bevels.
@@ -54,28 +84,30 @@ ClientArea::ClientArea(QWidget* parent, Colour background)
 }
 
 void ClientArea::paintEvent(QPaintEvent* /*event*/) {
-    QImage buffer(size(), QImage::Format_RGB32);
+    QImage buffer = DeviceImage(size(), devicePixelRatioF(), QImage::Format_RGB32);
     buffer.fill(ToQColor(background_));
     Canvas canvas(buffer);
     if (onPaint) onPaint(canvas);
     QPainter painter(this);
-    painter.drawImage(0, 0, buffer);
+    DrawDevicePixels(painter, buffer);
 }
 
 TImage::TImage(QWidget* parent, int left, int top, int width, int height)
-    : QWidget(parent), picture_(BlankPicture(width, height)), canvas_(picture_) {
+    : QWidget(parent),
+      picture_(BlankPicture(QSize(width, height), parent ? parent->devicePixelRatioF() : 1)),
+      canvas_(picture_) {
     setGeometry(left, top, width, height);
     setMouseTracking(true);
 }
 
 void TImage::ClearPicture() {
-    picture_ = BlankPicture(width(), height());
+    picture_ = BlankPicture(size(), devicePixelRatioF());
     update();
 }
 
 void TImage::SetPicture(const QImage& image) {
     picture_ = image.convertToFormat(QImage::Format_ARGB32);
-    resize(picture_.size());
+    resize(picture_.deviceIndependentSize().toSize());
     update();
 }
 
@@ -88,7 +120,7 @@ bool TImage::LoadFromFile(const QString& path) {
 
 void TImage::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    painter.drawImage(0, 0, picture_);
+    DrawDevicePixels(painter, picture_);
 }
 
 void TImage::mousePressEvent(QMouseEvent* event) {

@@ -21,7 +21,8 @@ QColor ToQColor(Colour colour);
 QFont SansFont(int pixelHeight, bool bold);
 
 // A form's client area: double-buffered. Each paint draws a fresh off-screen
-// image filled with the background, runs onPaint on its canvas, then shows it.
+// image of device pixels filled with the background, runs onPaint on its
+// canvas, then shows it.
 class ClientArea : public QWidget {
     Q_OBJECT
 public:
@@ -35,8 +36,9 @@ private:
     Colour background_;
 };
 
-// A picture control. It owns an image of its size; drawing on its canvas
-// changes that image, and a cleared picture is a fresh transparent one.
+// A picture control. It owns an image of its size in device pixels (at the
+// screen's device pixel ratio); drawing on its canvas changes that image, and a
+// cleared picture is a fresh transparent one.
 class TImage : public QWidget {
     Q_OBJECT
 public:

@@ -5,40 +5,46 @@
 #include <vector>
 
 void FillPolygonSpans(std::span<const Point> points, int width, int height,
-                      const std::function<void(int y, int x0, int x1)>& span) {
+                      const std::function<void(int y, int x0, int x1)>& span, double scale) {
     const std::size_t n = points.size();
-    if (n < 3 || width <= 0 || height <= 0) return;
+    if (n < 3 || width <= 0 || height <= 0 || !(scale > 0)) return;
 
-    int top = points[0].y;
-    int bottom = points[0].y;
-    for (const Point& p : points) {
-        top = std::min(top, p.y);
-        bottom = std::max(bottom, p.y);
+    // Scaled points: whole or quarter values at the usual scales, so exact.
+    struct PointF {
+        double x, y;
+    };
+    std::vector<PointF> scaled(n);
+    double top = points[0].y * scale;
+    double bottom = top;
+    for (std::size_t i = 0; i < n; ++i) {
+        scaled[i] = {points[i].x * scale, points[i].y * scale};
+        top = std::min(top, scaled[i].y);
+        bottom = std::max(bottom, scaled[i].y);
     }
-    const int firstRow = std::max(top, 0);
-    const int lastRow = std::min(bottom, height - 1);
+    const int firstRow = static_cast<int>(std::clamp(std::floor(top), 0.0, double(height)));
+    const int lastRow = static_cast<int>(std::clamp(std::ceil(bottom), -1.0, height - 1.0));
 
     std::vector<double> crossings;
     for (int y = firstRow; y <= lastRow; ++y) {
         const double yc = y + 0.5;
         crossings.clear();
         for (std::size_t i = 0; i < n; ++i) {
-            const Point& a = points[i];
-            const Point& b = points[(i + 1) % n];
+            const PointF& a = scaled[i];
+            const PointF& b = scaled[(i + 1) % n];
             if (a.y == b.y) continue;
             const bool down = a.y < b.y;
-            const Point& lo = down ? a : b;
-            const Point& hi = down ? b : a;
+            const PointF& lo = down ? a : b;
+            const PointF& hi = down ? b : a;
             if (yc < lo.y || yc >= hi.y) continue;
-            crossings.push_back(lo.x + (yc - lo.y) * (hi.x - lo.x) / double(hi.y - lo.y));
+            crossings.push_back(lo.x + (yc - lo.y) * (hi.x - lo.x) / (hi.y - lo.y));
         }
         std::sort(crossings.begin(), crossings.end());
         for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
             // Pixels whose centre x + 0.5 lies in [left, right).
-            int x0 = static_cast<int>(std::ceil(crossings[i] - 0.5));
-            int x1 = static_cast<int>(std::ceil(crossings[i + 1] - 0.5));
-            x0 = std::max(x0, 0);
-            x1 = std::min(x1, width);
+            const int x0 =
+                static_cast<int>(std::clamp(std::ceil(crossings[i] - 0.5), 0.0, double(width)));
+            const int x1 =
+                static_cast<int>(std::clamp(std::ceil(crossings[i + 1] - 0.5), 0.0, double(width)));
             if (x0 < x1) span(y, x0, x1);
         }
     }
