@@ -90,8 +90,20 @@ TEST(MeaningText, ChineseCrossReferencesBecomeTheirPinyin) {
 TEST(MeaningText, OtherTextBecomesPlainAscii) {
     EXPECT_EQ(AsciiSense("Zürich, Île-de-France, Ōsaka"), "Zurich, Ile-de-France, Osaka");
     EXPECT_EQ(AsciiSense("“quoted” – it’s…"), "\"quoted\" - it's...");
-    EXPECT_EQ(AsciiSense("Greek α, 90°"), "Greek alpha, 90 deg");
+    EXPECT_EQ(AsciiSense("Greek letter Α, α, 90°"), "Greek letter A, a, 90 deg");
     EXPECT_EQ(AsciiSense("☃ snowman ()"), "snowman");
+}
+
+TEST(MeaningText, OtherScriptsAndSymbolsAreTransliterated) {
+    EXPECT_EQ(AsciiSense("Kṣitigarbha, Tiếng Việt, Chișinău, Hawaiʻi"),
+              "Ksitigarbha, Tieng Viet, Chisinau, Hawai'i");
+    EXPECT_EQ(AsciiSense("Russian \"хлеб\", Korean 아!"), "Russian \"hleb\", Korean a!");
+    EXPECT_EQ(AsciiSense("1.6 x 10⁻¹³ joules, 100 m²"), "1.6 x 10^-13 joules, 100 m^2");
+    EXPECT_EQ(AsciiSense("5 µs, 3 μg (Π, π); sec θ"), "5 us, 3 ug (P, pi); sec th");
+    EXPECT_EQ(AsciiSense("¿Qué?, Pyrus × b, CaSO4·2H2O"), "Que?, Pyrus x b, CaSO4 2H2O");
+    // No slash: it would split the sense.
+    EXPECT_EQ(AsciiSense("1⁄16 ounce, ３／４"), "1 16 ounce, 3 4");
+    EXPECT_EQ(AsciiSense("written ㄅㄧㄤˋ, letter א of"), "written , letter of");
 }
 
 TEST(MeaningText, SensesAreKeptWholeWithinTheLimits) {
@@ -289,4 +301,7 @@ TEST(PhrasePage, SpokenSyllablesAreAtMostThreeSplitAtBlanks) {
     EXPECT_EQ(SpokenSyllables("da4 jia1"), (std::vector<std::string>{"da4", "jia1"}));
     EXPECT_EQ(SpokenSyllables("wen2 xue2 jia1 x"),
               (std::vector<std::string>{"wen2", "xue2", "jia1"}));
+    // A trailing blank names no further syllable, and an empty field none.
+    EXPECT_EQ(SpokenSyllables("da4 "), (std::vector<std::string>{"da4"}));
+    EXPECT_EQ(SpokenSyllables(""), (std::vector<std::string>{}));
 }

@@ -1,134 +1,72 @@
 #include "tools/mkdata/meaning.h"
 
+#include <unicode/translit.h>
+#include <unicode/unistr.h>
+#include <unicode/utypes.h>
+
 #include <array>
+#include <memory>
+#include <stdexcept>
 
 #include "tools/mkdata/source_text.h"
 
 namespace {
 
-// Latin-1 Supplement U+00C0-U+00FF without accents ('\0': dropped).
-constexpr const char* kLatin1 =
-    "AAAAAAACEEEEIIII"
-    "DNOOOOOxOUUUUYTs"
-    "aaaaaaaceeeeiiii"
-    "dnooooo\0ouuuuyty";
-// Latin Extended-A U+0100-U+017F.
-constexpr const char* kLatinExtendedA =
-    "AaAaAaCcCcCcCcDd"
-    "DdEeEeEeEeEeGgGg"
-    "GgGgHhHhIiIiIiIi"
-    "IiIiJjKkkLlLlLlL"
-    "lLlNnNnNnnNnOoOo"
-    "OoOoRrRrRrSsSsSs"
-    "SsTtTtTtUuUuUuUu"
-    "UuUuWwYyYZzZzZzs";
-// Pinyin vowels with a caron U+01CD-U+01DC.
-constexpr const char* kCaron = "AaIiOoUuUuUuUuUu";
+// ICU's transliteration to Latin and then to ASCII, after the few symbols that
+// Latin-ASCII leaves out or writes otherwise (superscripts become ^n). Hebrew
+// letters, written without vowels, are dropped.
+constexpr const char* kAsciiRules = R"(
+$super = [:Decomposition_Type=Super:] ;
+\u0251 > a ;
+[\u00B5\u03BC] > u ;
+\u03C0 > pi ;
+\u00D7 > x ;
+\u00B7 > ' ' ;
+[\u00A1\u00BF] > ;
+\u00B0 > ' deg' ;
+[^$super] { ( $super ) > '^' $1 ;
+:: Latin-ASCII ;
+:: [:Decomposition_Type=Super:] NFKD ;
+:: [[:L:][:M:]-[:Hebrew:]] Any-Latin ;
+:: Latin-ASCII ;
+)";
 
-bool IsCjk(char32_t c) {
-    return (c >= 0x2E80 && c <= 0x2FFF) || (c >= 0x3040 && c <= 0x9FFF) ||
-           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF) || c == 0x3007;
+const icu::Transliterator& ToAscii() {
+    static const std::unique_ptr<icu::Transliterator> transliterator = [] {
+        UParseError where{};
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::Transliterator> made(icu::Transliterator::createFromRules(
+            "TallowFern-ASCII", icu::UnicodeString::fromUTF8(kAsciiRules), UTRANS_FORWARD, where,
+            status));
+        if (U_FAILURE(status) || !made)
+            throw std::runtime_error(std::string("ICU transliterator: ") + u_errorName(status));
+        return made;
+    }();
+    return *transliterator;
 }
 
-// The ASCII form of one character outside the CJK ranges ("" drops it).
-std::string AsciiOf(char32_t c) {
-    if (c >= 0x20 && c < 0x7F) return std::string(1, static_cast<char>(c));
-    if (c == '\t' || c == 0xA0 || c == 0x3000 || (c >= 0x2000 && c <= 0x200A)) return " ";
-    if (c >= 0xC0 && c <= 0xFF) {
-        const char a = kLatin1[c - 0xC0];
-        if (c == 0xC6) return "AE";
-        if (c == 0xE6) return "ae";
-        if (c == 0xDF) return "ss";
-        return a == '\0' ? "" : std::string(1, a);
+// Chinese characters, kana, bopomofo and bopomofo's tone marks.
+bool IsCjk(char32_t c) {
+    return (c >= 0x2E80 && c <= 0x2FFF) || (c >= 0x3040 && c <= 0x9FFF) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF) || c == 0x3007 ||
+           c == 0x2C7 || (c >= 0x2C9 && c <= 0x2CB) || c == 0x2D9;
+}
+
+// Printable ASCII of text: tabs and slashes (a slash would split the sense)
+// become blanks, anything else is dropped.
+std::string PrintableAscii(const std::string& utf8) {
+    icu::UnicodeString text = icu::UnicodeString::fromUTF8(utf8);
+    ToAscii().transliterate(text);
+    std::string converted;
+    text.toUTF8String(converted);
+    std::string out;
+    for (char c : converted) {
+        if (c == '\t' || c == '/')
+            out += ' ';
+        else if (c >= 0x20 && c < 0x7F)
+            out += c;
     }
-    if (c >= 0x100 && c <= 0x17F) {
-        if (c == 0x152) return "OE";
-        if (c == 0x153) return "oe";
-        return std::string(1, kLatinExtendedA[c - 0x100]);
-    }
-    if (c >= 0x1CD && c <= 0x1DC) return std::string(1, kCaron[c - 0x1CD]);
-    if (c >= 0xFF01 && c <= 0xFF5E) {
-        if (c == 0xFF0F) return " ";  // a slash would split the sense
-        return std::string(1, static_cast<char>(c - 0xFEE0));
-    }
-    switch (c) {
-        case 0x2018:
-        case 0x2019:
-        case 0x201B:
-        case 0x2032:
-        case 0xB4:
-            return "'";
-        case 0x201C:
-        case 0x201D:
-        case 0x2033:
-        case 0x300C:
-        case 0x300D:
-        case 0x300E:
-        case 0x300F:
-        case 0xAB:
-        case 0xBB:
-            return "\"";
-        case 0x2010:
-        case 0x2011:
-        case 0x2012:
-        case 0x2013:
-        case 0x2014:
-        case 0x2015:
-        case 0x2212:
-        case 0x301C:
-            return "-";
-        case 0x2026:
-            return "...";
-        case 0x3001:
-            return ",";
-        case 0x3002:
-            return ".";
-        case 0x3010:
-        case 0x3014:
-            return "(";
-        case 0x3011:
-        case 0x3015:
-            return ")";
-        case 0x300A:
-        case 0x3008:
-            return "<";
-        case 0x300B:
-        case 0x3009:
-            return ">";
-        case 0xB7:
-        case 0x30FB:
-        case 0x2022:
-            return " ";
-        case 0xD7:
-            return "x";
-        case 0xB0:
-            return " deg";
-        case 0xB2:
-            return "2";
-        case 0xB3:
-            return "3";
-        case 0xB9:
-            return "1";
-        case 0xB5:
-        case 0x3BC:
-            return "u";
-        case 0x251:
-            return "a";
-        case 0x259:
-            return "e";
-        case 0x3B1:
-            return "alpha";
-        case 0x3B2:
-            return "beta";
-        case 0x3B3:
-            return "gamma";
-        case 0x3B4:
-            return "delta";
-        case 0x3C0:
-            return "pi";
-        default:
-            return "";
-    }
+    return out;
 }
 
 std::string Tidy(const std::string& text) {
@@ -162,11 +100,11 @@ std::size_t DisplayLength(const std::string& meaning) {
 
 std::string AsciiSense(const std::string& utf8) {
     const std::vector<char32_t> cps = DecodeUtf8(utf8);
-    std::string out;
+    std::string text;
     std::size_t i = 0;
     while (i < cps.size()) {
         if (!IsCjk(cps[i])) {
-            out += AsciiOf(cps[i]);
+            text += EncodeUtf8(cps[i]);
             ++i;
             continue;
         }
@@ -176,16 +114,16 @@ std::string AsciiSense(const std::string& utf8) {
         if (j < cps.size() && cps[j] == '[') {
             std::size_t k = j + 1;
             std::string pinyin;
-            while (k < cps.size() && cps[k] != ']') pinyin += AsciiOf(cps[k++]);
+            while (k < cps.size() && cps[k] != ']') pinyin += EncodeUtf8(cps[k++]);
             if (k < cps.size()) {
-                out += pinyin;
+                text += pinyin;
                 i = k + 1;
                 continue;
             }
         }
         i = j;
     }
-    return Tidy(out);
+    return Tidy(PrintableAscii(text));
 }
 
 bool IsReferenceSense(const std::string& s) {

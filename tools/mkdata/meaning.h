@@ -11,9 +11,10 @@ inline constexpr std::size_t kMaxMeaningBytes = 173;  // columns 89-261
 inline constexpr std::size_t kMaxDisplayChars = 199;
 
 // One sense as plain printable ASCII: a Chinese cross-reference such as
-// "大夫[dai4 fu5]" or "個|个[ge4]" becomes its pinyin, accented Latin letters
-// lose their accents, typographic punctuation becomes its ASCII form, and any
-// other non-ASCII character is dropped. Blanks are collapsed.
+// "大夫[dai4 fu5]" or "個|个[ge4]" becomes its pinyin, other Chinese text is
+// dropped, and the rest goes through ICU's "Any-Latin; Latin-ASCII": accents
+// are lost, other scripts are transliterated, typographic punctuation becomes
+// its ASCII form. What is still not ASCII is dropped; blanks are collapsed.
 std::string AsciiSense(const std::string& utf8);
 
 // A sense that only points to another entry ("see ...", "used in ...",
