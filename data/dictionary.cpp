@@ -191,3 +191,22 @@ bool ScrambleDictionaryLine(const std::string& plain, std::string& stored, std::
     stored = std::move(out);
     return true;
 }
+
+bool QualifiesAsPhrase(const char* word, const char* character) {
+    // Bytes after the terminator do not count: they may hold an older word.
+    const std::size_t length = strnlen(word, kWordBufferSize);
+    return length >= 3 && length <= 6 && word[0] == character[0] && word[1] == character[1];
+}
+
+std::vector<std::string> SpokenSyllables(const char* pinyin) {
+    std::vector<std::string> syllables;
+    const std::size_t length = strnlen(pinyin, kSpokenPinyinScan);
+    std::size_t start = 0;
+    for (int n = 0; n < kMaxSpokenSyllables && start < length; ++n) {
+        std::size_t end = start;
+        while (end < length && pinyin[end] != ' ') ++end;
+        syllables.emplace_back(pinyin + start, end - start);
+        start = end + 1;
+    }
+    return syllables;
+}

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <vector>
 
 inline constexpr int kLineBufferSize = 265;  // line buffer of ReadDictionaryRecord
 inline constexpr int kLineReadLimit = 264;   // fgets-style limit: at most 263 bytes
@@ -92,6 +93,18 @@ void RecordMeaning(const char* line, char* meaning);  // at least 176 bytes
 // Display form: drops byte 0, writes each '/' as "; ", bounded to 199 characters
 // (the conversion stops where the next character would not fit).
 void MeaningForDisplay(const char* meaning, char (&display)[kDisplayBufferSize]);
+
+// Whether word (zero-terminated, as RecordWord copies it) begins with the two
+// bytes of character and has a second character but no fourth: the words of
+// two or three characters that the phrase search lists.
+bool QualifiesAsPhrase(const char* word, const char* character);
+
+// The syllables the phrase window plays for a pinyin field: the text up to its
+// terminator or its first kSpokenPinyinScan bytes, split at single blanks, at
+// most kMaxSpokenSyllables; an empty field gives none.
+inline constexpr std::size_t kSpokenPinyinScan = 64;
+inline constexpr int kMaxSpokenSyllables = 3;
+std::vector<std::string> SpokenSyllables(const char* pinyin);
 
 // The builder's inverse: the stored form of one plain line (without newline),
 // with the newline appended. Fails with a message in error (stored unchanged)

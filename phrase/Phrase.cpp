@@ -31,8 +31,6 @@ constexpr Colour kPanelFace = RGB(240, 240, 240);
 constexpr Colour kText = RGB(0, 0, 0);
 constexpr int kPanelLefts[kPhrasesPerPage] = {40, 135, 230, 327, 426};
 constexpr int kLineRows[] = {50, 100, 155};
-constexpr int kMaxSyllables = 3;
-constexpr int kPinyinScan = 64;
 
 }  // namespace
 
@@ -203,16 +201,7 @@ void TFrmPhrase::Image6Click() {
         ShowMessage(kSelectPhraseMessage);
         return;
     }
-    // Syllables are separated by one blank; at most three are played.
-    const std::size_t length = strnlen(PhrasePinyin, kPinyinScan);
-    std::size_t start = 0;
-    for (int n = 0; n < kMaxSyllables && start < length; ++n) {
-        std::size_t end = start;
-        while (end < length && PhrasePinyin[end] != ' ') ++end;
-        const std::string syllable(PhrasePinyin + start, end - start);
-        // A syllable too long for its 8-byte buffer names no voice: the player
-        // reports it.
-        PlayVoice(syllable);
-        start = end + 1;
-    }
+    // A syllable too long for its 8-byte buffer names no voice: the player
+    // reports it.
+    for (const std::string& syllable : SpokenSyllables(PhrasePinyin)) PlayVoice(syllable);
 }

@@ -11,12 +11,6 @@
 char PhraseWords[kPhraseSlots][kWordBufferSize] = {};
 char PhraseLines[kPhraseSlots][kLineBufferSize] = {};
 
-bool QualifiesAsPhrase(const char* word, const char* character) {
-    // Bytes after the terminator do not count: they may hold an older word.
-    const std::size_t length = strnlen(word, kWordBufferSize);
-    return length >= 3 && length <= 6 && word[0] == character[0] && word[1] == character[1];
-}
-
 int CollectPhrases(std::FILE* stream, const char* character) {
     for (auto& word : PhraseWords) word[0] = '\0';
     if (stream == nullptr) return 0;

@@ -15,10 +15,6 @@ inline constexpr const char* kNoPhrasesMessage = "No phrases";
 extern char PhraseWords[kPhraseSlots][kWordBufferSize];
 extern char PhraseLines[kPhraseSlots][kLineBufferSize];
 
-// Whether word (zero-terminated) begins with the two bytes of character and
-// has a second character but no fourth: words of two or three characters.
-bool QualifiesAsPhrase(const char* word, const char* character);
-
 // Fills the phrase table from a stream positioned at the start of the
 // dictionary section; stops after 100 words or at the end of the file (a last
 // line without a newline is discarded). Returns the number of words.

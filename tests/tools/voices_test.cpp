@@ -28,7 +28,7 @@ DictionaryLine Line(const std::string& utf8, const std::string& pinyin) {
 std::set<std::string> Recorded(const std::vector<DictionaryLine>& lines) {
     std::set<std::string> recorded;
     for (const DictionaryLine& line : lines)
-        for (const std::string& s : SpokenSyllables(line.pinyin)) recorded.insert(s);
+        for (const std::string& s : SpokenSyllables(line.pinyin.c_str())) recorded.insert(s);
     return recorded;
 }
 

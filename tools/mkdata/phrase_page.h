@@ -24,10 +24,6 @@ std::vector<std::size_t> FirstPhrases(const std::vector<DictionaryLine>& lines, 
 std::vector<std::size_t> FirstPhrasePage(const std::vector<DictionaryLine>& lines,
                                          std::uint16_t code);
 
-// The syllables the phrase window plays for a pinyin field: split at single
-// blanks within its first 64 bytes, at most three.
-std::vector<std::string> SpokenSyllables(const std::string& pinyin);
-
 // The first line whose word is code's single character (the card's record), or
 // lines.size() when there is none.
 std::size_t CardLine(const std::vector<DictionaryLine>& lines, std::uint16_t code);

@@ -261,7 +261,7 @@ void CheckDictionary(Checker& c, const std::string& path,
         std::string spoken;
         if (page.empty()) c.Fail(Format("no phrases for 0x%04X", code));
         for (const std::string& pinyin : page) {
-            for (const std::string& s : SpokenSyllables(pinyin)) {
+            for (const std::string& s : SpokenSyllables(pinyin.c_str())) {
                 if (!voices.count(s))
                     c.Fail(Format("phrase \"%s\" of 0x%04X: no voice \"%s\"", pinyin.c_str(), code,
                                   s.c_str()));

@@ -246,7 +246,7 @@ namespace {
 bool Spoken(const DictionaryLine& line, const std::set<std::string>& recorded,
             const std::map<std::string, std::string>& primaryReadings) {
     const auto characters = DecodeUtf8(line.utf8Word);
-    const auto syllables = SpokenSyllables(line.pinyin);
+    const auto syllables = SpokenSyllables(line.pinyin.c_str());
     for (std::size_t k = 0; k < syllables.size(); ++k) {
         const std::string c = k < characters.size() ? EncodeUtf8(characters[k]) : "";
         if (RecordedSyllable(syllables[k], c, recorded, primaryReadings).empty()) return false;
@@ -324,7 +324,7 @@ VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
     for (std::uint16_t code : lessonCodes) {
         for (std::size_t i : FirstPhrasePage(lines, code)) {
             const auto characters = DecodeUtf8(lines[i].utf8Word);
-            const auto syllables = SpokenSyllables(lines[i].pinyin);
+            const auto syllables = SpokenSyllables(lines[i].pinyin.c_str());
             for (std::size_t k = 0; k < syllables.size(); ++k)
                 add(syllables[k], k < characters.size() ? EncodeUtf8(characters[k]) : "");
         }
