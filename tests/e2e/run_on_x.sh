@@ -6,7 +6,9 @@
 # phrase stay), page back, see Escape leave the window open, close it with the
 # title bar's button, end through File > Exit and expect exit status 0. A second
 # run opens Help > About and closes the main window with its title bar's
-# button: the program ends with status 0.
+# button: the program ends with status 0. A third run chooses Help > Help
+# Topic: the desktop's viewer for compiled help (xchm, found by xdg-open)
+# shows tallowfern.chm under its title; the viewer and the program are closed.
 #
 #   run_on_x.sh RUN_DIR SCREEN_CHECK
 #
@@ -24,7 +26,7 @@ if ! command -v Xvfb >/dev/null 2>&1; then
     echo "Xvfb is not installed: skipped"
     exit 77
 fi
-for tool in xdotool xwd xwininfo xprop openbox wmctrl; do
+for tool in xdotool xwd xwininfo xprop openbox wmctrl xdg-open xdg-mime xchm; do
     command -v $tool >/dev/null 2>&1 || { echo "missing $tool"; exit 1; }
 done
 
@@ -32,8 +34,19 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tf-e2e.XXXXXX")
 xvfb_pid=
 wm_pid=
 app_pid=
+viewer_pid=
+
+# A session of no desktop environment and a new user: xdg-open uses only the
+# system's MIME and desktop databases.
+mkdir -p "$work/home/.config"
+export HOME=$work/home
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP DESKTOP_SESSION \
+    KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID DBUS_SESSION_BUS_ADDRESS BROWSER
 
 cleanup() {
+    if [ -n "$viewer_pid" ] && kill -0 "$viewer_pid" 2>/dev/null; then
+        kill -KILL "$viewer_pid" 2>/dev/null
+    fi
     if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
         kill -KILL "$app_pid" 2>/dev/null
         wait "$app_pid" 2>/dev/null
@@ -266,3 +279,32 @@ wait_for "the About box" visible_window '^About TallowFern$'
 wmctrl -i -c "$main"
 expect_end
 echo "passed: closing the main window with the About box open ends with exit status 0"
+
+# Help > Help Topic (the first item of the Help menu, three up from About past
+# the separator): xdg-open finds xchm for tallowfern.chm and the viewer's title
+# names the help project's title.
+filetype=$(xdg-mime query filetype tallowfern.chm)
+[ "$filetype" = application/vnd.ms-htmlhelp ] ||
+    fail "tallowfern.chm is of type '$filetype', not application/vnd.ms-htmlhelp"
+viewer=$(xdg-mime query default application/vnd.ms-htmlhelp)
+[ "$viewer" = xchm.desktop ] || fail "the viewer for compiled help is '$viewer', not xchm.desktop"
+start_program
+xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowactivate "$main"
+xdotool key alt+h
+wait_for "the Help menu" popup_open
+xdotool key Up Up Up Return
+wait_for "the help viewer" visible_window '^xCHM.*: TallowFern Help$'
+help_window=$found
+viewer_pid=$(xdotool getwindowpid "$help_window" 2>/dev/null)
+[ -n "$viewer_pid" ] || fail "no process of the help viewer's window"
+tr '\0' ' ' <"/proc/$viewer_pid/cmdline" | grep -q 'xchm .*tallowfern\.chm' ||
+    fail "the help viewer runs '$(tr '\0' ' ' <"/proc/$viewer_pid/cmdline")'"
+echo "help viewer: $(xdotool getwindowname "$help_window")"
+visible_window '^About TallowFern$' && fail "Help Topic opened the About box"
+wmctrl -i -c "$help_window"
+viewer_gone() { ! kill -0 "$viewer_pid" 2>/dev/null; }
+wait_for "the help viewer to close" viewer_gone
+viewer_pid=
+wmctrl -i -c "$main"
+expect_end
+echo "passed: Help Topic shows the help in its viewer, which closes; the program ends with exit status 0"
