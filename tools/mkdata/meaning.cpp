@@ -4,6 +4,7 @@
 #include <unicode/unistr.h>
 #include <unicode/utypes.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <stdexcept>
@@ -55,10 +56,14 @@ bool IsCjk(char32_t c) {
 // Printable ASCII of text: tabs and slashes (a slash would split the sense)
 // become blanks, anything else is dropped.
 std::string PrintableAscii(const std::string& utf8) {
-    icu::UnicodeString text = icu::UnicodeString::fromUTF8(utf8);
-    ToAscii().transliterate(text);
     std::string converted;
-    text.toUTF8String(converted);
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; })) {
+        converted = utf8;  // the rules leave ASCII as it is
+    } else {
+        icu::UnicodeString text = icu::UnicodeString::fromUTF8(utf8);
+        ToAscii().transliterate(text);
+        text.toUTF8String(converted);
+    }
     std::string out;
     for (char c : converted) {
         if (c == '\t' || c == '/')
