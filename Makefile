@@ -19,7 +19,7 @@ TEST_PACKAGES := \
   libgtest-dev libgmock-dev libbenchmark-dev \
   clang-14 libclang-rt-14-dev \
   xvfb xdotool x11-apps x11-utils imagemagick openbox wmctrl \
-  dpkg-dev lintian appstream desktop-file-utils file
+  dpkg-dev lintian appstream desktop-file-utils
 # Writing and checking the Debian package.
 PACKAGE_PACKAGES := dpkg-dev lintian appstream desktop-file-utils
 
