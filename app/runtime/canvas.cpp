@@ -41,8 +41,13 @@ std::vector<Share> Shares(int d, int origin, int count, double scale) {
     return shares;
 }
 
-// Colour over the pixel by coverage (0, 1]; alpha of the image composes.
+// Colour over the pixel by coverage (0, 1]; alpha of the image composes. Ink of
+// the colour already there is not laid twice (a picture drawn again stays as
+// it is): the pixel keeps the larger share.
 QRgb Blend(QRgb under, Colour colour, double coverage) {
+    const int share = static_cast<int>(std::lround(coverage * 255));
+    if (qRed(under) == colour.r && qGreen(under) == colour.g && qBlue(under) == colour.b)
+        return qRgba(colour.r, colour.g, colour.b, std::max(qAlpha(under), share));
     const double below = qAlpha(under) / 255.0 * (1 - coverage);
     const double alpha = coverage + below;
     const auto mix = [&](int top, int bottom) {

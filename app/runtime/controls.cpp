@@ -40,26 +40,6 @@ QImage BlankPicture(QSize size, qreal ratio) {
     return image;
 }
 
-// Draws an image of the painter's device pixel ratio pixel for pixel at the
-// device pixel nearest the widget's origin, instead of resampling it onto a
-// grid that starts between device pixels (at scales such as 1.25).
-void DrawDevicePixels(QPainter& painter, const QImage& image) {
-    const QTransform device = painter.deviceTransform();
-    if (device.type() != QTransform::TxScale || !qFuzzyCompare(device.m11(), device.m22()) ||
-        !qFuzzyCompare(device.m11(), image.devicePixelRatio())) {
-        painter.drawImage(0, 0, image);
-        return;
-    }
-    const QPointF origin = device.map(QPointF(0, 0));
-    const QTransform exact = QTransform::fromTranslate(qRound(origin.x()), qRound(origin.y()));
-    painter.save();
-    painter.setWorldTransform(exact * device.inverted() * painter.worldTransform());
-    QImage pixels = image;
-    pixels.setDevicePixelRatio(1);
-    painter.drawImage(0, 0, pixels);
-    painter.restore();
-}
-
 // Windows' 3-D colours for bevels.
 const QColor kHighlight(255, 255, 255);
 const QColor kShadow(160, 160, 160);
@@ -89,7 +69,7 @@ void ClientArea::paintEvent(QPaintEvent* /*event*/) {
     Canvas canvas(buffer);
     if (onPaint) onPaint(canvas);
     QPainter painter(this);
-    DrawDevicePixels(painter, buffer);
+    painter.drawImage(0, 0, buffer);  // pixel for pixel: the ratios match
 }
 
 TImage::TImage(QWidget* parent, int left, int top, int width, int height)
@@ -120,7 +100,7 @@ bool TImage::LoadFromFile(const QString& path) {
 
 void TImage::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    DrawDevicePixels(painter, picture_);
+    painter.drawImage(0, 0, picture_);
 }
 
 void TImage::mousePressEvent(QMouseEvent* event) {
