@@ -85,6 +85,13 @@ TEST(MeaningText, ChineseCrossReferencesBecomeTheirPinyin) {
     EXPECT_EQ(AsciiSense("used in 傢伙|家伙[jia1 huo5] and 傢俱|家俱[jia1 ju4]"),
               "used in jia1 huo5 and jia1 ju4");
     EXPECT_EQ(AsciiSense("(Tw) 你 is used for men"), "(Tw) is used for men");
+    // Words that mix Chinese with digits, letters or Chinese punctuation.
+    EXPECT_EQ(AsciiSense("see 95後|95后[jiu3 wu3 hou4]"), "see jiu3 wu3 hou4");
+    EXPECT_EQ(AsciiSense("abbr. for 九價HPV疫苗|九价HPV疫苗[jiu3 jia4 H P V yi4 miao2]"),
+              "abbr. for jiu3 jia4 H P V yi4 miao2");
+    EXPECT_EQ(AsciiSense("see 一朝被蛇咬，十年怕井繩|一朝被蛇咬，十年怕井绳[yi1 zhao1]"),
+              "see yi1 zhao1");
+    EXPECT_EQ(AsciiSense("also pr. [da4]"), "also pr. [da4]");
 }
 
 TEST(MeaningText, OtherTextBecomesPlainAscii) {

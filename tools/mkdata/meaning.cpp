@@ -105,28 +105,46 @@ std::size_t DisplayLength(const std::string& meaning) {
 
 std::string AsciiSense(const std::string& utf8) {
     const std::vector<char32_t> cps = DecodeUtf8(utf8);
-    std::string text;
-    std::size_t i = 0;
-    while (i < cps.size()) {
-        if (!IsCjk(cps[i])) {
-            text += EncodeUtf8(cps[i]);
-            ++i;
-            continue;
-        }
-        // A run of Chinese characters (traditional|simplified), maybe with its pinyin.
-        std::size_t j = i;
-        while (j < cps.size() && (IsCjk(cps[j]) || cps[j] == '|')) ++j;
-        if (j < cps.size() && cps[j] == '[') {
-            std::size_t k = j + 1;
-            std::string pinyin;
-            while (k < cps.size() && cps[k] != ']') pinyin += EncodeUtf8(cps[k++]);
+    // A cross-reference is a word with Chinese in it (traditional|simplified,
+    // maybe mixed with digits or Latin letters: 95後|95后) and its pinyin in
+    // brackets; it is written as the pinyin alone.
+    auto endsWord = [](char32_t c) {
+        return c == ' ' || c == '(' || c == ',' || c == ':' || c == ';' || c == '"' ||
+               c == 0x201C || c == 0x2018;
+    };
+    std::vector<char32_t> kept;
+    std::size_t wordStart = 0;  // in kept
+    bool wordHasCjk = false;
+    for (std::size_t i = 0; i < cps.size(); ++i) {
+        if (cps[i] == '[' && wordHasCjk) {
+            std::size_t k = i + 1;
+            while (k < cps.size() && cps[k] != ']') ++k;
             if (k < cps.size()) {
-                text += pinyin;
-                i = k + 1;
+                kept.resize(wordStart);
+                kept.insert(kept.end(), cps.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                            cps.begin() + static_cast<std::ptrdiff_t>(k));
+                wordStart = kept.size();
+                wordHasCjk = false;
+                i = k;
                 continue;
             }
         }
-        i = j;
+        kept.push_back(cps[i]);
+        if (endsWord(cps[i])) {
+            wordStart = kept.size();
+            wordHasCjk = false;
+        } else if (IsCjk(cps[i])) {
+            wordHasCjk = true;
+        }
+    }
+    // Chinese without pinyin is dropped, with the '|' between its two forms.
+    std::string text;
+    for (std::size_t i = 0; i < kept.size();) {
+        if (!IsCjk(kept[i])) {
+            text += EncodeUtf8(kept[i++]);
+            continue;
+        }
+        while (i < kept.size() && (IsCjk(kept[i]) || kept[i] == '|')) ++i;
     }
     return Tidy(PrintableAscii(text));
 }
