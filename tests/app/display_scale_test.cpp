@@ -1,11 +1,11 @@
-// The main window at the display scale of QT_SCALE_FACTOR (ctest runs it at 1,
-// 1.25, 1.5 and 2): controls in logical pixels, glyphs and the card's strokes
-// drawn on device pixels as the screen shows them.
-#include <QLineF>
+// The main and phrase windows at the display scale of QT_SCALE_FACTOR (ctest
+// runs it at 1, 1.25, 1.5 and 2): controls in logical pixels, glyphs and the
+// card's strokes drawn on device pixels as the windows show them.
 #include <QPolygonF>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "app/Main.h"
@@ -16,6 +16,8 @@
 #include "glyph/char_index.h"
 #include "glyph/outline.h"
 #include "glyph/strokes.h"
+#include "phrase/Phrase.h"
+#include "phrase/phrase_search.h"
 #include "tests/support/font_record.h"
 #include "tests/support/ink.h"
 #include "tests/support/window_glyphs.h"
@@ -36,20 +38,6 @@ double SampledInk(const std::vector<std::uint8_t>& record, int x, int y, double 
     return inked / 64.0;
 }
 
-// Whether p lies on an edge of a polygon, to rounding.
-bool OnEdge(const std::vector<QPolygonF>& polygons, QPointF p) {
-    for (const QPolygonF& polygon : polygons) {
-        for (qsizetype i = 0; i + 1 < polygon.size(); ++i) {
-            const QPointF a = polygon[i], ab = polygon[i + 1] - a, ap = p - a;
-            const double t = std::clamp(
-                QPointF::dotProduct(ap, ab) / std::max(QPointF::dotProduct(ab, ab), 1e-12), 0.0,
-                1.0);
-            if (QLineF(a + t * ab, p).length() < 1e-9) return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 class DisplayScaleTest : public QObject {
@@ -63,10 +51,12 @@ private slots:
     void cardStrokesAreFilledAtDeviceResolution();
 
 private:
-    // The window painted at the screen's scale, and a widget's first device pixel in it.
-    QImage Screen() const { return form_->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // A window painted at the screen's scale, and a widget's first device pixel in its window.
+    static QImage Screen(QWidget* window) {
+        return window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
     QPoint DeviceOrigin(QWidget* widget) const {
-        const QPointF at = QPointF(widget->mapTo(form_, QPoint(0, 0))) * scale_;
+        const QPointF at = QPointF(widget->mapTo(widget->window(), QPoint(0, 0))) * scale_;
         return {qRound(at.x()), qRound(at.y())};
     }
 
@@ -78,8 +68,12 @@ private:
 
 void DisplayScaleTest::init() {
     SetClock({.ticks = [this] { return now_ += kStrokeWaitMs; }});
-    form_ = OpenMainWindow(messages_);
+    form_ = OpenMainWindow(messages_, AlsoCreate::PhraseWindow);
     QVERIFY(form_);
+    std::strcpy(PhraseWords[0], "\xB4\xF3\xBC\xD2");  // 大家
+    PhraseWords[1][0] = '\0';
+    FrmPhrase->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FrmPhrase));
     scale_ = form_->devicePixelRatioF();
     QCOMPARE(scale_, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
 }
@@ -95,8 +89,11 @@ void DisplayScaleTest::controlsKeepTheirLogicalPlaces() {
     QCOMPARE(form_->Image6->size(), QSize(129, 133));
     QCOMPARE(form_->Memo1->geometry(), QRect(135, 164, 441, 49));
     QCOMPARE(form_->Label10->geometry(), QRect(135, 228, 233, 20));
+    QCOMPARE(FrmPhrase->size(), QSize(552, 235));
+    QCOMPARE(FrmPhrase->WordPanel(0)->geometry(), QRect(40, 6, 83, 29));
+    QCOMPARE(FrmPhrase->Memo1->mapTo(FrmPhrase, QPoint(0, 0)), QPoint(100, 165));
     // The separator of row 80 covers logical rows 79 and 80, from x 131 on.
-    const QImage screen = Screen();
+    const QImage screen = Screen(form_);
     const QPoint o = DeviceOrigin(form_->Client);
     const auto edge = [this](int v) { return int(std::floor(v * scale_ + 0.5)); };
     for (int y = edge(79); y < edge(81); ++y)
@@ -121,44 +118,42 @@ void DisplayScaleTest::glyphsCoverTheirAreaOfDevicePixels() {
                                form_->Image5};
     for (int i = 0; i < 5; ++i)
         glyphs.push_back({kLessonCodes[i], buttons[i], 1, 1, qRgb(255, 0, 0), qRgb(240, 240, 240)});
-    const QImage screen = Screen();
+    for (int i = 0; i < 2; ++i)
+        glyphs.push_back({std::string(PhraseWords[0] + 2 * i, 2), FrmPhrase->Image1, 1 + 25 * i, 1,
+                          qRgb(255, 0, 0), qRgb(240, 240, 240)});
     const bool whole = scale_ == std::floor(scale_);
     double thinnest = 99, widest = 0;
     int wrong = 0;
     for (const Shown& g : glyphs) {
         const std::vector<std::uint8_t> record = FontRecord("dat/hzk24k.dat", g.code);
         QCOMPARE(record.size(), std::size_t{72});
+        const QImage screen = Screen(g.on->window());
         const QPoint o = DeviceOrigin(g.on);
+        const auto share = [&](int dx, int dy) {
+            return 1 - qGreen(screen.pixel(o.x() + dx, o.y() + dy)) / double(qGreen(g.paper));
+        };
         const int from = int(std::floor(g.x * scale_)), to = int(std::ceil((g.x + 24) * scale_));
         const int top = int(std::floor(g.y * scale_)), bottom = int(std::ceil((g.y + 24) * scale_));
-        std::vector<double> shown(std::size_t(to - from) * std::size_t(bottom - top));
         for (int dy = top; dy < bottom; ++dy) {
             for (int dx = from; dx < to; ++dx) {
-                const QRgb p = screen.pixel(o.x() + dx, o.y() + dy);
                 const double ink = SampledInk(record, g.x, g.y, scale_, dx, dy);
-                const double share = 1 - qGreen(p) / double(qGreen(g.paper));
                 // A cell's uninked border pixels are partly what lies beside it.
                 const bool border = dx == from || dx == to - 1 || dy == top || dy == bottom - 1;
-                if (whole ? p != (ink > 0 ? g.ink : g.paper)
-                          : std::abs(share - ink) >= 2.0 / 255 && (ink > 0 || !border))
-                    ++wrong;
-                shown[std::size_t((dy - top) * (to - from) + dx - from)] = share;
+                wrong += whole ? screen.pixel(o.x() + dx, o.y() + dy) != (ink > 0 ? g.ink : g.paper)
+                               : std::abs(share(dx, dy) - ink) >= 2.0 / 255 && (ink > 0 || !border);
             }
         }
-        // Strokes one font pixel wide with clear sides, in the device rows
-        // wholly inside their three inked font rows: their ink summed across.
+        // Strokes one font pixel wide with clear sides, three font rows tall:
+        // their ink summed across a device row inside the middle one.
         for (int r = 1; r < 23; ++r) {
             for (int c = 1; c < 23; ++c) {
                 bool stroke = true;
                 for (int k = r - 1; k <= r + 1; ++k)
-                    stroke = stroke && Ink(record, c, k) && !Ink(record, c - 1, k) &&
-                             !Ink(record, c + 1, k);
+                    stroke &= Ink(record, c, k) && !Ink(record, c - 1, k) && !Ink(record, c + 1, k);
                 if (!stroke) continue;
-                const int dy = int(std::floor((g.y + r + 0.5) * scale_)) - top;
                 double across = 0;
-                for (int dx = int(std::floor((g.x + c) * scale_));
-                     dx < int(std::ceil((g.x + c + 1) * scale_)); ++dx)
-                    across += shown[std::size_t(dy * (to - from) + dx - from)];
+                for (int dx = int((g.x + c) * scale_); dx < std::ceil((g.x + c + 1) * scale_); ++dx)
+                    across += share(dx, int((g.y + r + 0.5) * scale_));
                 thinnest = std::min(thinnest, across);
                 widest = std::max(widest, across);
             }
@@ -200,17 +195,24 @@ void DisplayScaleTest::cardStrokesAreFilledAtDeviceResolution() {
         for (std::size_t i = next; i < next + counts[c]; ++i)
             polygons.back() << QPointF(points[i].x, points[i].y);
     }
-    // A centre on an edge may go either way (the fill takes left and top
-    // edges in, containsPoint decides by its own rounding): only those may differ.
+    // A centre on an edge may go either way (the fill takes left and top edges
+    // in, containsPoint rounds its own way): a pixel differs when the outline
+    // holds none or all of four points a millionth of a pixel around its centre.
+    const auto inside = [&](QPointF p) {
+        bool in = false;
+        for (const QPolygonF& polygon : polygons) in |= polygon.containsPoint(p, Qt::OddEvenFill);
+        return in;
+    };
     int ink = 0, differ = 0;
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
             const QPointF centre((x + 0.5) / scale_, (y + 0.5) / scale_);
-            bool inside = false;
-            for (const QPolygonF& p : polygons) inside |= p.containsPoint(centre, Qt::OddEvenFill);
             const bool black = picture.pixel(x, y) == qRgb(0, 0, 0);
             ink += black;
-            if (black != inside && !OnEdge(polygons, centre)) ++differ;
+            int near = 0;
+            for (const QPointF d : {QPointF(1, 1), QPointF(1, -1), QPointF(-1, 1), QPointF(-1, -1)})
+                near += inside(centre + d * 1e-6);
+            differ += black ? near == 0 : near == 4;
         }
     }
     qInfo("card at scale %g: %d ink pixels, %d differ from the outline", scale_, ink, differ);
@@ -218,7 +220,10 @@ void DisplayScaleTest::cardStrokesAreFilledAtDeviceResolution() {
     QCOMPARE(differ, 0);
     // The screen shows the picture pixel for pixel.
     const QPoint o = DeviceOrigin(form_->Image6);
-    QCOMPARE(InkPixels(Screen().copy(QRect(o, picture.size()))), ink);
+    const QImage screen = Screen(form_);
+    QCOMPARE(InkPixels(screen.copy(QRect(o, picture.size()))), ink);
+    if (const QString dir = qEnvironmentVariable("TF_SCREENSHOT_DIR"); !dir.isEmpty())
+        screen.save(QString("%1/card-%2.png").arg(dir).arg(scale_ * 100));
 }
 
 QTEST_MAIN(DisplayScaleTest)
