@@ -153,6 +153,42 @@ TEST(DrawGlyph24Record, CellPartlyOffTheCanvasDrawsTheVisiblePart) {
     EXPECT_EQ(sheet.Ink(), visible);
 }
 
+// Font pixel (1, 1) on 1.5 device pixels a logical one covers device [1.5, 3)
+// both ways: a quarter of (1, 1), half of (2, 1) and (1, 2), all of (2, 2). On a
+// transparent picture the share is the alpha; drawn again, nothing changes.
+TEST(DrawGlyph24Record, AtScaleOneAndAHalfEachDevicePixelTakesItsShareOfInk) {
+    QImage image(30, 30, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    image.setDevicePixelRatio(1.5);
+    Canvas canvas(image);
+    EXPECT_EQ(canvas.Width(), 20);
+    for (int pass = 0; pass < 2; ++pass) {
+        DrawGlyph24Record(0, 0, OneBit(3, 6), canvas, kBlue);              // column 1, row 1
+        const int alpha[3][3] = {{0, 0, 0}, {0, 64, 128}, {0, 128, 255}};  // rows, columns 0-2
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 30; ++x) {
+                const int a = x < 3 && y < 3 ? alpha[y][x] : 0;
+                EXPECT_EQ(image.pixel(x, y), a ? qRgba(0, 0, 255, a) : 0u) << x << "," << y;
+            }
+        }
+    }
+}
+
+// At scale 2 a font pixel is an exact 2 x 2 block; the full record fills the
+// cell's 48 x 48 device pixels at (2, 2) and nothing else.
+TEST(DrawGlyph24Record, AtScaleTwoFontPixelsAreWholeBlocks) {
+    QImage image(60, 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDevicePixelRatio(2);
+    Canvas canvas(image);
+    DrawGlyph24Record(1, 1, FullRecord(), canvas, kRed);
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x)
+            ASSERT_EQ(image.pixel(x, y),
+                      x >= 2 && x < 50 && y >= 2 && y < 50 ? qRgb(255, 0, 0) : qRgb(255, 255, 255))
+                << x << "," << y;
+}
+
 TEST(DrawGlyph24Record, ShortRecordDrawsNothing) {
     Sheet sheet;
     const Record full = FullRecord();
