@@ -155,17 +155,19 @@ void Canvas::Bitmap(int x, int y, int columns, int rows, std::span<const std::ui
     const int right = within(std::ceil((double(x) + columns) * s), image_->width());
     const int top = within(std::floor(y * s), image_->height());
     const int bottom = within(std::ceil((double(y) + rows) * s), image_->height());
+    std::vector<std::vector<Share>> across;
+    for (int dx = left; dx < right; ++dx) across.push_back(Shares(dx, x, columns, s));
     for (int dy = top; dy < bottom; ++dy) {
         const std::vector<Share> down = Shares(dy, y, rows, s);
         for (int dx = left; dx < right; ++dx) {
             double coverage = 0;
-            for (const Share& across : Shares(dx, x, columns, s)) {
+            for (const Share& column : across[static_cast<std::size_t>(dx - left)]) {
                 for (const Share& row : down) {
-                    if (ink[static_cast<std::size_t>(row.cell * columns + across.cell)] != 0)
-                        coverage += across.area * row.area;
+                    if (ink[static_cast<std::size_t>(row.cell * columns + column.cell)] != 0)
+                        coverage += column.area * row.area;
                 }
             }
-            // Whole at 1/512 of full: sums of quarters stay exact.
+            // Shares are sums of products of exact lengths; 1/512 absorbs rounding.
             if (coverage >= 1 - 1.0 / 512)
                 image_->setPixel(dx, dy, ToRgb(colour));
             else if (coverage > 1.0 / 512)
