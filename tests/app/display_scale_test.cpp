@@ -79,8 +79,10 @@ void DisplayScaleTest::init() {
 }
 
 void DisplayScaleTest::cleanup() {
+    const bool quiet = messages_.empty();
     CloseMainWindow();
     SetClock({});
+    QVERIFY(quiet);
 }
 
 void DisplayScaleTest::controlsKeepTheirLogicalPlaces() {
