@@ -17,7 +17,8 @@ int DeviceEdge(int v, double scale) {
     return static_cast<int>(std::floor(v * scale + 0.5));
 }
 
-// The logical size of device pixels: a picture holds at least ceil(size * s).
+// The logical pixels that many device pixels hold: a picture of logical size n
+// is made ceil(n * s) device pixels long.
 int LogicalSize(int device, double scale) {
     return static_cast<int>(std::floor(device / scale + 1e-6));
 }
