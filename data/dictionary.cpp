@@ -37,6 +37,22 @@ std::size_t DescrambleInto(const std::uint8_t* in, std::uint8_t* out, std::size_
 
 constexpr auto kMaxRead = static_cast<std::size_t>(kLineReadLimit - 1);  // 263
 
+// The stored form of the plain bytes of columns 0 .. count-1.
+void StoredHead(const char* plain, std::uint8_t* stored, std::size_t count) {
+    const auto& key = LineKey();
+    for (std::size_t j = 0; j < count; ++j)
+        stored[j] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(plain[j]) - key[j]);
+}
+
+// Columns 0 .. count-1 of the record of a stored line: zero from its end on.
+void RecordHead(std::span<const std::uint8_t> stored, char* head, std::size_t count) {
+    const auto& key = LineKey();
+    std::size_t j = 0;
+    for (; j < count && j < stored.size() && stored[j] != '\n'; ++j)
+        head[j] = static_cast<char>(stored[j] + key[j]);
+    for (; j < count; ++j) head[j] = 0;
+}
+
 }  // namespace
 
 void DescrambleLine(std::uint8_t* line, std::size_t length) {
@@ -51,20 +67,6 @@ void RecordFromStored(std::span<const std::uint8_t> stored, char (&line)[kLineBu
     const std::size_t end = DescrambleInto(stored.data(), out, count);
     // Columns past the record read as empty fields, not as an older line.
     std::memset(out + end, 0, kMaxRead + 1 - end);
-}
-
-void StoredHead(const char* plain, std::uint8_t* stored, std::size_t count) {
-    const auto& key = LineKey();
-    for (std::size_t j = 0; j < count; ++j)
-        stored[j] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(plain[j]) - key[j]);
-}
-
-void RecordHead(std::span<const std::uint8_t> stored, char* head, std::size_t count) {
-    const auto& key = LineKey();
-    std::size_t j = 0;
-    for (; j < count && j < stored.size() && stored[j] != '\n'; ++j)
-        head[j] = static_cast<char>(stored[j] + key[j]);
-    for (; j < count; ++j) head[j] = 0;
 }
 
 RecordStatus ReadDictionaryRecord(std::FILE* stream, char (&line)[kLineBufferSize]) {
@@ -129,6 +131,20 @@ bool DictionaryLines::Next(std::span<const std::uint8_t>& stored) {
         if (position_ >= 0) position_ += static_cast<long>(count);
         return true;
     }
+}
+
+bool NextLineOf(DictionaryLines& lines, const char* character,
+                std::span<const std::uint8_t>& stored, char (&head)[kWordHead + 1]) {
+    std::uint8_t first[2];  // the character as a line that begins with it stores it
+    StoredHead(character, first, 2);
+    while (lines.Next(stored)) {
+        if (stored.size() < 3 || stored[0] != first[0] || stored[1] != first[1]) continue;
+        RecordHead(stored, head, kWordHead);
+        head[kWordHead] = '\0';
+        head[std::strcspn(head, " ")] = '\0';
+        return true;
+    }
+    return false;
 }
 
 void RecordWord(const char* line, char (&word)[kWordBufferSize]) {

@@ -69,13 +69,13 @@ private:
 // The record of a stored line, as ReadDictionaryRecord makes it.
 void RecordFromStored(std::span<const std::uint8_t> stored, char (&line)[kLineBufferSize]);
 
-// The stored form of plain bytes standing in columns 0 .. count-1 (count at
-// most 8): a line whose record begins with them begins with these bytes.
-void StoredHead(const char* plain, std::uint8_t* stored, std::size_t count);
-
-// Columns 0 .. count-1 (count at most 8) of the record of a stored line,
-// without descrambling the rest: zero from the line's end on.
-void RecordHead(std::span<const std::uint8_t> stored, char* head, std::size_t count);
+// The scans' step: the next line whose word begins with the two bytes of
+// character, with the word as RecordWord copies it, cut after kWordHead bytes,
+// in head (zero-terminated). Only a line's word columns are descrambled; false
+// at the end of the lines.
+inline constexpr std::size_t kWordHead = 7;  // tells a word of up to 6 bytes from longer ones
+bool NextLineOf(DictionaryLines& lines, const char* character,
+                std::span<const std::uint8_t>& stored, char (&head)[kWordHead + 1]);
 
 // Line descrambling in place of a buffer holding length stored bytes (at most
 // kLineBufferSize are looked at): descrambles up to the first stored newline and

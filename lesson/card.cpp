@@ -19,23 +19,14 @@ std::uint8_t CardReady = 1;
 
 bool FindCardRecord(std::FILE* stream, const char* character) {
     CardRecord.Word[0] = '\0';
-    // Only a line's word columns are descrambled until the record is found.
-    constexpr std::size_t kHead = 3;
-    std::uint8_t first[2];  // the character as a line that begins with it stores it
-    StoredHead(character, first, 2);
     DictionaryLines lines(stream);
     std::span<const std::uint8_t> stored;
-    while (lines.Next(stored)) {
-        if (stored.size() < 3 || stored[0] != first[0] || stored[1] != first[1]) continue;
-        char head[kHead + 1];
-        RecordHead(stored, head, kHead);
-        head[kHead] = '\0';
-        head[std::strcspn(head, " ")] = '\0';  // the word as RecordWord copies it
-        if (head[0] == character[0] && head[1] == character[1] && head[2] == '\0') {
-            RecordFromStored(stored, CardLine);
-            RecordWord(CardLine, CardRecord.Word);
-            return true;
-        }
+    char head[kWordHead + 1];
+    while (NextLineOf(lines, character, stored, head)) {
+        if (head[2] != '\0') continue;  // a longer word
+        RecordFromStored(stored, CardLine);
+        RecordWord(CardLine, CardRecord.Word);
+        return true;
     }
     return false;
 }
