@@ -1,12 +1,13 @@
 #include "app/runtime/controls.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QTextLayout>
+#include <QTextBlockFormat>
+#include <QTextCursor>
 #include <QtMath>
 #include <algorithm>
 #include <utility>
@@ -199,23 +200,36 @@ void TLabel::leaveEvent(QEvent* /*event*/) {
 
 TMemo::TMemo(QWidget* parent, int left, int top, int width, int height, int pixelHeight,
              Colour textColour)
-    : QPlainTextEdit(parent) {
+    : QTextEdit(parent) {
     setGeometry(left, top, width, height);
+    setAcceptRichText(false);
+    setUndoRedoEnabled(false);
     setFont(SansFont(pixelHeight, false));
     QPalette p = palette();
     p.setColor(QPalette::Text, ToQColor(textColour));
     setPalette(p);
     setFrameShape(QFrame::NoFrame);
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setLineWrapMode(QTextEdit::WidgetWidth);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
+    // The text edit sets its step from the font whenever its range changes.
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        if (lineHeight_ > 0) verticalScrollBar()->setSingleStep(lineHeight_);
+    });
+}
+
+void TMemo::Clear() {
+    clear();
+    lines_.clear();
+    ApplyLineHeight();
 }
 
 void TMemo::AddLine(const QString& line) {
     lines_ << line;
     setPlainText(lines_.join(QLatin1Char('\n')));
+    ApplyLineHeight();
 }
 
 QStringList TMemo::Lines() const {
@@ -237,51 +251,44 @@ void TMemo::HideCaret() {
     setCursorWidth(0);
 }
 
-void TMemo::ShowWholeLines(int lines) {
+void TMemo::SetLineHeight(int pixels) {
+    lineHeight_ = pixels;
     document()->setDocumentMargin(0);
-    QFont f = font();
-    while (f.pixelSize() > 6) {
-        setFont(f);
-        if (LineHeight() * lines <= height()) break;
-        f.setPixelSize(f.pixelSize() - 1);
-    }
-    // The plain text edit counts a line as shown when a pixel row is left below it.
-    const int spare = std::max(0, height() - LineHeight() * lines - 1);
-    setViewportMargins(2, spare / 2, 2, spare - spare / 2);
+    // Whole lines: the spare pixel rows stay below the viewport, so that the
+    // scroll range is a whole number of lines too.
+    setViewportMargins(2, 0, 2, height() % pixels);
+    ApplyLineHeight();
 }
 
-int TMemo::LineHeight() const {
-    // As the plain text layout sets its lines: leading included.
-    QTextLayout layout(QStringLiteral("X"), font());
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    line.setLeadingIncluded(true);
-    layout.endLayout();
-    return qCeil(line.height());
+void TMemo::ApplyLineHeight() {
+    if (lineHeight_ <= 0) return;
+    QTextBlockFormat format;
+    format.setLineHeight(lineHeight_, QTextBlockFormat::FixedHeight);
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.mergeBlockFormat(format);
 }
 
 int TMemo::LineCount() const {
-    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document()->documentLayout());
+    document()->documentLayout()->documentSize();  // lays every block out
     int count = 0;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        if (layout != nullptr) layout->ensureBlockLayout(block);
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
         count += block.layout()->lineCount();
-    }
     return count;
 }
 
 int TMemo::LinesShown() const {
-    return (viewport()->height() - 1) / LineHeight();
+    return lineHeight_ > 0 ? viewport()->height() / lineHeight_ : 0;
 }
 
 TMemo* NewCardMemo(QWidget* parent, Colour textColour) {
     auto* memo = new TMemo(parent, 135, 164, 441, 49, 16, textColour);
-    memo->ShowWholeLines(3);
+    memo->SetLineHeight(kCardMemoLineHeight);
     return memo;
 }
 
 void TMemo::mouseMoveEvent(QMouseEvent* event) {
-    QPlainTextEdit::mouseMoveEvent(event);
+    QTextEdit::mouseMoveEvent(event);
     emit MouseMove();
 }
 

@@ -6,9 +6,9 @@
 #include <QAbstractButton>
 #include <QImage>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
+#include <QTextEdit>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -117,31 +117,28 @@ private:
     bool autoSize_ = true;
 };
 
-// A multi-line text box: flat, wrapping, no scroll bars until asked.
-class TMemo : public QPlainTextEdit {
+// A multi-line text box of plain text: flat, wrapping, no scroll bars until
+// asked.
+class TMemo : public QTextEdit {
     Q_OBJECT
 public:
     TMemo(QWidget* parent, int left, int top, int width, int height, int pixelHeight,
           Colour textColour);
 
-    void Clear() {
-        clear();
-        lines_.clear();
-    }
+    void Clear();
     void AddLine(const QString& line);
     QStringList Lines() const;
     void SetSelection(int start, int length);
     void ShowVerticalScrollBar();
     void HideCaret();
 
-    // Lays the text out in whole lines: no document margin, the font made a
-    // pixel smaller at a time until `lines` lines fit the memo's height, and the
-    // viewport cut to those lines and one pixel row (the spare pixels above and
-    // below it).
-    void ShowWholeLines(int lines);
-    int LineHeight() const;  // of a laid-out line of the memo's font, in pixels
-    int LineCount() const;   // lines of the laid-out text
-    int LinesShown() const;  // whole lines the viewport holds
+    // Lays every line `pixels` apart (the baseline at four fifths of the line,
+    // as Qt sets fixed line heights), with no document margin, and cuts the
+    // viewport to whole lines; the vertical scroll bar then steps a line.
+    void SetLineHeight(int pixels);
+    int LineHeight() const { return lineHeight_; }  // 0: the font's own spacing
+    int LineCount() const;                          // lines of the laid-out text
+    int LinesShown() const;                         // whole lines the viewport holds
 
 signals:
     void MouseMove();
@@ -150,11 +147,16 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    void ApplyLineHeight();
+
     QStringList lines_;
+    int lineHeight_ = 0;
 };
 
-// The main window's meaning memo (Memo1): 441 x 49 at (135, 164), showing its
-// empty first line and two lines of meaning whole.
+// The main window's meaning memo (Memo1): 441 x 49 at (135, 164), three
+// 16-pixel lines at 0, 16 and 32: its empty first line and two of meaning.
+inline constexpr int kCardMemoLineHeight = 16;
+inline constexpr int kCardMemoLines = 3;
 TMemo* NewCardMemo(QWidget* parent, Colour textColour);
 
 // A status bar of panels of fixed widths, one text each.

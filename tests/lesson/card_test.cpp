@@ -3,15 +3,19 @@
 // one-second pauses.
 #include "lesson/card.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -61,6 +65,7 @@ private slots:
     void visitedFramesStayLowered();
     void phraseLinesAheadOfTheCharacterDoNotMatch();
     void everyMeaningShowsInWholeLines();
+    void memoScrollsByWholeLines();
 
 private:
     int InkPixels() const;
@@ -190,18 +195,52 @@ void CardTest::phraseLinesAheadOfTheCharacterDoNotMatch() {
     QCOMPARE(form_->Memo1->Lines(), (QStringList{"", "home; "}));
 }
 
+namespace {
+
+// Rows of the memo's picture (left of its scroll bar) holding blue ink on
+// white: no antialiased edge of a letter is left out.
+std::vector<int> InkRows(TMemo* memo) {
+    const QImage shot = memo->grab().toImage();
+    const int right = memo->viewport()->geometry().right();
+    std::vector<int> rows;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x <= right; ++x) {
+            const QRgb p = shot.pixel(x, y);
+            if (qBlue(p) - qRed(p) > 24) {
+                rows.push_back(y);
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+// Line tops of the memo's text, in viewport pixels: each block from its
+// top, its lines as far apart as the layout put them.
+std::vector<int> LineTops(TMemo* memo) {
+    std::vector<int> tops;
+    QAbstractTextDocumentLayout* layout = memo->document()->documentLayout();
+    for (QTextBlock b = memo->document()->begin(); b.isValid(); b = b.next()) {
+        const qreal top = layout->blockBoundingRect(b).top();
+        const QTextLayout* lines = b.layout();
+        for (int i = 0; i < lines->lineCount(); ++i)
+            tops.push_back(qRound(top + lines->lineAt(i).y() - lines->lineAt(0).y()));
+    }
+    return tops;
+}
+
+}  // namespace
+
+// Memo1 holds three 16-pixel lines of 16-pixel text at 0, 16 and 32: the
+// empty first one and every card's meaning whole in the two below it, with
+// no ink anywhere else, also once the scroll bar has narrowed it.
 void CardTest::everyMeaningShowsInWholeLines() {
     TMemo* memo = form_->Memo1;
+    QCOMPARE(memo->font().pixelSize(), 16);
+    QCOMPARE(memo->viewport()->geometry().top(), 0);
+    QCOMPARE(memo->viewport()->height(), 48);
     TImage* const buttons[] = {form_->Image1, form_->Image2, form_->Image3, form_->Image4,
                                form_->Image5};
-    // Blue text on white: no antialiased edge of a letter is left out.
-    const auto inkInRows = [](const QImage& shot, int top, int bottom) {
-        int ink = 0;
-        for (int y = top; y < bottom; ++y)
-            for (int x = 0; x < shot.width(); ++x)
-                if (qBlue(shot.pixel(x, y)) - qRed(shot.pixel(x, y)) > 24) ++ink;
-        return ink;
-    };
     for (const bool scrollBar : {false, true}) {
         if (scrollBar) {  // as the first mouse move over the memo leaves it
             QTest::mouseMove(form_, memo->mapTo(form_, QPoint(60, 12)));
@@ -211,29 +250,52 @@ void CardTest::everyMeaningShowsInWholeLines() {
             QTest::mouseClick(button, Qt::LeftButton);
             const QString meaning = memo->Lines().value(1);
             QCOMPARE(memo->verticalScrollBar()->maximum(), 0);  // nothing below the last line
-            const int height = memo->viewport()->height();
-            std::vector<QRect> lines;
-            for (QTextBlock b = memo->document()->begin(); b.isValid(); b = b.next()) {
-                for (int i = 0; i < b.layout()->lineCount(); ++i) {
-                    QTextCursor at(b);
-                    at.setPosition(b.position() + b.layout()->lineAt(i).textStart());
-                    lines.push_back(memo->cursorRect(at));
-                }
-            }
-            QVERIFY2(lines.size() >= 2 && lines.size() <= 3, qPrintable(meaning));
-            const int pitch = lines[0].height();
-            // Whole lines only, and the pixel row below them that the text edit keeps free.
-            QVERIFY(height % pitch <= 1);
-            for (const QRect& r : lines)
-                QVERIFY2(r.top() >= 0 && r.bottom() < height, qPrintable(meaning));
-            // Read back: ink only in the meaning's lines, none above or below them.
-            const QImage shot = memo->grab().toImage();
-            const int top = memo->viewport()->y();
-            QCOMPARE(inkInRows(shot, 0, top + lines[1].top()), 0);
-            QVERIFY(inkInRows(shot, top + lines[1].top(), top + lines.back().bottom() + 1) > 100);
-            QCOMPARE(inkInRows(shot, top + lines.back().bottom() + 1, shot.height()), 0);
+            const std::vector<int> tops = LineTops(memo);
+            QVERIFY2(tops == (std::vector<int>{0, 16}) || tops == (std::vector<int>{0, 16, 32}),
+                     qPrintable(meaning));
+            const std::vector<int> ink = InkRows(memo);
+            QVERIFY2(!ink.empty() && ink.front() >= 16, qPrintable(meaning));
+            QVERIFY2(ink.back() < 16 * static_cast<int>(tops.size()), qPrintable(meaning));
+            for (std::size_t line = 1; line < tops.size(); ++line)  // ink in each line
+                QVERIFY(std::any_of(ink.begin(), ink.end(),
+                                    [&](int y) { return y >= tops[line] && y < tops[line] + 16; }));
         }
     }
+}
+
+// Over a text longer than the memo, a click on the scroll bar's down arrow
+// moves the text up one whole line: 16 pixels.
+void CardTest::memoScrollsByWholeLines() {
+    TMemo* memo = form_->Memo1;
+    memo->Clear();
+    memo->AddLine(QString());
+    memo->AddLine(QString("first sense; ").repeated(20));
+    QTest::mouseMove(form_, memo->mapTo(form_, QPoint(70, 20)));
+    QTest::mouseMove(form_, memo->mapTo(form_, QPoint(80, 22)));
+    QTRY_COMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QScrollBar* bar = memo->verticalScrollBar();
+    QTRY_VERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->maximum() % 16, 0);
+    const std::vector<int> before = InkRows(memo);
+
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    const QRect down = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                    QStyle::SC_ScrollBarAddLine, bar);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, down.center());
+    QCOMPARE(bar->value(), 16);
+    std::vector<int> shifted;
+    for (int y : before)
+        if (y >= 16) shifted.push_back(y - 16);
+    const std::vector<int> after = InkRows(memo);
+    QVERIFY(!shifted.empty());
+    QCOMPARE(std::vector<int>(after.begin(), after.begin() + static_cast<long>(shifted.size())),
+             shifted);
 }
 
 QTEST_MAIN(CardTest)

@@ -1,6 +1,6 @@
 // The card's meaning in the main window's memo, laid out by the memo itself:
-// Liberation Sans through Qt, with the memo's scroll bar shown (the narrowest
-// the text gets). Needs a QApplication.
+// 16-pixel lines of Liberation Sans through Qt, with the memo's scroll bar
+// shown (the narrowest the text gets). Needs a QApplication.
 #pragma once
 
 #include <cstdint>
