@@ -1,5 +1,6 @@
-// Stream descrambling (outline blobs, voice recordings) and line descrambling
-// (dictionary lines). Both use only the low byte of the scramble key entries.
+// Stream descrambling of the outline blobs and voice recordings. It uses only
+// the low byte of the scramble key entries, as the dictionary's line
+// descrambling does (data/dictionary.h).
 #pragma once
 
 #include <cstddef>

@@ -38,7 +38,8 @@ void PlayWavSync(std::span<const std::uint8_t> image) {
                 : static_cast<Uint32>(std::uint64_t{length} * 1000 / bytesPerSecond);
         if (SDL_QueueAudio(device, samples, length) == 0) {
             SDL_PauseAudioDevice(device, 0);
-            // Bounded by the sound's duration and a margin, whatever the device does.
+            // Bounded by the sound's duration and a margin, whatever the device does;
+            // the device's time, on SDL's ticks, not the program's clock.
             const Uint64 deadline = SDL_GetTicks64() + durationMs + 1000;
             while (SDL_GetQueuedAudioSize(device) > 0 && SDL_GetTicks64() < deadline) SDL_Delay(5);
             // Let the device play out what it has taken from the queue.

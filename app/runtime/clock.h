@@ -1,5 +1,7 @@
-// The one clock of the program: the millisecond tick count the waits measure
-// with and today's date; with the runtime's texts of numbers and dates.
+// The program's clock: the millisecond tick count that the waits between
+// strokes measure with, and today's date; tests set both. With the runtime's
+// texts of numbers and dates. (Playback waits for the audio device on SDL's
+// own ticks: a sound lasts as long as it plays, whatever clock a test sets.)
 #pragma once
 
 #include <QDate>

@@ -95,7 +95,6 @@ public:
            Colour textColour);
 
     void SetCaption(const QString& caption);
-    QString Caption() const { return text(); }
     void SetFixedGeometry(int width, int height);  // turns auto size off
     void SetOpaque(Colour background);
     void SetBold(bool bold);
@@ -136,9 +135,8 @@ public:
     // as Qt sets fixed line heights), with no document margin, and cuts the
     // viewport to whole lines; the vertical scroll bar then steps a line.
     void SetLineHeight(int pixels);
-    int LineHeight() const { return lineHeight_; }  // 0: the font's own spacing
-    int LineCount() const;                          // lines of the laid-out text
-    int LinesShown() const;                         // whole lines the viewport holds
+    int LineCount() const;   // lines of the laid-out text
+    int LinesShown() const;  // whole lines the viewport holds
 
 signals:
     void MouseMove();

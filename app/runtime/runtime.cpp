@@ -27,8 +27,6 @@ std::function<void(int)>& ExitHandler() {
     return handler;
 }
 
-int currentCursor = kCursorDefault;
-
 }  // namespace
 
 void ShowMessage(const std::string& text) {
@@ -52,16 +50,11 @@ void ShowException(const std::string& message) {
 
 void SetScreenCursor(int cursor) {
     while (QGuiApplication::overrideCursor() != nullptr) QGuiApplication::restoreOverrideCursor();
-    currentCursor = cursor;
     if (cursor == kCursorArrow) {
         QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
     } else if (cursor == kCursorHandPoint) {
         QGuiApplication::setOverrideCursor(QCursor(Qt::PointingHandCursor));
     }
-}
-
-int ScreenCursor() {
-    return currentCursor;
 }
 
 void ShellOpen(const std::string& target) {

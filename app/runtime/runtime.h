@@ -1,7 +1,7 @@
 // The GUI runtime layer's services for every window: message boxes, the
 // cursor override, shell-open, the event loop (serving it, the wait that
-// serves it, ending it) and the end of the process. No Qt types: the glyph
-// layer calls these too.
+// serves it, ending it) and the end of the process. Qt's widgets appear only
+// as declared pointers, so the glyph layer calls these without Qt headers.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +26,6 @@ inline constexpr int kCursorDefault = 0;
 inline constexpr int kCursorArrow = -2;
 inline constexpr int kCursorHandPoint = -21;
 void SetScreenCursor(int cursor);
-int ScreenCursor();
 
 // Opens a file (relative to the working directory) or an address with the
 // desktop's default program; the result is not reported.

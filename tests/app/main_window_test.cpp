@@ -366,11 +366,11 @@ void MainWindowTest::movingFromTheLinkOntoTheMemoLeavesTheArrow() {
     QTest::mouseMove(window, link);
     QTest::mouseMove(window, link + QPoint(1, 0));
     QTRY_VERIFY(form_->LabelMyWeb->Bold());
-    QCOMPARE(ScreenCursor(), kCursorHandPoint);
+    QCOMPARE(OverrideCursorCode(), kCursorHandPoint);
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
 
     QTest::mouseMove(window, form_->Memo1->mapTo(window, QPoint(100, 20)));
-    QTRY_COMPARE(ScreenCursor(), kCursorArrow);
+    QTRY_COMPARE(OverrideCursorCode(), kCursorArrow);
     QVERIFY(!form_->LabelMyWeb->Bold());
     QVERIFY(QGuiApplication::overrideCursor() != nullptr);
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
@@ -379,9 +379,9 @@ void MainWindowTest::movingFromTheLinkOntoTheMemoLeavesTheArrow() {
 void MainWindowTest::phraseLabelSetsAndClearsTheHand() {
     QWidget* window = form_;
     QTest::mouseMove(window, form_->Label10->mapTo(window, QPoint(30, 10)));
-    QTRY_COMPARE(ScreenCursor(), kCursorHandPoint);
+    QTRY_COMPARE(OverrideCursorCode(), kCursorHandPoint);
     QTest::mouseMove(window, form_->Memo1->mapTo(window, QPoint(100, 20)));
-    QTRY_COMPARE(ScreenCursor(), kCursorDefault);
+    QTRY_COMPARE(OverrideCursorCode(), kCursorDefault);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 

@@ -1,5 +1,7 @@
 #include "tests/support/windows.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QTest>
 #include <QWindow>
 
@@ -26,6 +28,14 @@ void CloseMainWindow() {
     delete Form1;
     Form1 = nullptr;
     SetMessageSink({});
+}
+
+int OverrideCursorCode() {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    if (cursor == nullptr) return kCursorDefault;
+    if (cursor->shape() == Qt::ArrowCursor) return kCursorArrow;
+    if (cursor->shape() == Qt::PointingHandCursor) return kCursorHandPoint;
+    return -1;
 }
 
 void CheckEscapeLeavesOpen(QWidget* window, QWidget* control) {

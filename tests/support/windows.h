@@ -17,6 +17,10 @@ TForm1* OpenMainWindow(std::vector<std::string>& messages, AlsoCreate also = Als
 // Deletes the windows OpenMainWindow made and stops collecting messages.
 void CloseMainWindow();
 
+// The screen's cursor override as SetScreenCursor codes it: kCursorDefault
+// without one, kCursorArrow, kCursorHandPoint; -1 for any other.
+int OverrideCursorCode();
+
 // Escape pressed on a shown window and on one of its controls leaves it open;
 // the title bar's close button then hides it.
 void CheckEscapeLeavesOpen(QWidget* window, QWidget* control);
