@@ -56,7 +56,7 @@ private slots:
         bool fired = false;
         QElapsedTimer clock;
         clock.start();
-        QTimer::singleShot(200, [&] { fired = true; });
+        QTimer::singleShot(200, &window, [&] { fired = true; });
         QVERIFY(WaitProcessingEvents(600, &window));
         QVERIFY(fired);
         QVERIFY(clock.elapsed() >= 590);
