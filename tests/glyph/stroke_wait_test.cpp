@@ -1,92 +1,66 @@
-// The pause between strokes: wrap-safe ticks, events served while it waits,
-// and an early end when the picture's window goes away.
+// The card picture's animation over the built lesson data on a fake clock:
+// each stroke stays alone on the picture until a second has passed.
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QPointer>
+#include <QDir>
+#include <QImage>
 #include <QTest>
-#include <QTimer>
 #include <QWidget>
+#include <cstdint>
+#include <vector>
 
+#include "app/runtime/canvas.h"
 #include "app/runtime/clock.h"
-#include "app/runtime/runtime.h"
+#include "glyph/strokes.h"
+#include "tests/support/ink.h"
 
 class StrokeWaitTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QVERIFY(QDir::setCurrent(TF_RUN_DIR)); }
     void cleanup() { SetClock({}); }
 
-    void differenceIsWrapSafe() {
-        QCOMPARE(TicksSince(0xFFFFFF00u, 0x00000100u), 0x200u);
-        QCOMPARE(TicksSince(5u, 5u), 0u);
-    }
+    // Each reading of the clock is 333 ms after the one before. A pause begins
+    // with the first reading after its stroke is drawn and must last until a
+    // reading 1000 ms or more after that: it reads 0, 333, 666, 999 and 1332 ms
+    // into itself.
+    void eachStrokeWaitsUntil1000MsHavePassed() {
+        QImage image(kStrokePictureWidth, kStrokePictureHeight, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        Canvas canvas(image);
+        QWidget picture;
+        picture.show();
 
-    void waitsAcrossTheCounterWrap() {
-        // A clock 200 ms before the wrap, advancing 300 ms at every reading: the
-        // wait ends once a reading is 1000 ms or more after its start.
-        std::uint32_t now = 0xFFFFFF38u;
-        std::uint32_t last = 0;
+        struct Reading {
+            int ink;
+            std::uint32_t ms;
+        };
+        std::vector<Reading> readings;
+        std::uint32_t now = 70000;
         SetClock({.ticks = [&] {
-            last = now;
-            now += 300;
-            return last;
+            readings.push_back({InkPixels(image), now});
+            now += 333;
+            return readings.back().ms;
         }});
-        QVERIFY(WaitProcessingEvents(1000, nullptr));
-        // It saw the second pass on the wrapped counter and did not wait another.
-        QVERIFY(TicksSince(0xFFFFFF38u, last) >= 1000u);
-        QVERIFY(TicksSince(0xFFFFFF38u, last) < 2000u);
-    }
+        const StrokeAnimation result = AnimateStrokes(canvas, 0xB4F3, &picture);  // 大
+        QCOMPARE(result.strokes, 3);
+        QVERIFY(result.finished);
 
-    void waitsASecondOfTheTickClockAcrossItsWrap() {
-        // The system clock shifted to 300 ms before the wrap.
-        const std::uint32_t shift = 0xFFFFFED4u - SystemTickCount();
-        SetClock({.ticks = [shift] { return SystemTickCount() + shift; }});
-        QElapsedTimer clock;
-        clock.start();
-        const std::uint32_t start = TickCount();
-        QVERIFY(WaitProcessingEvents(1000, nullptr));
-        const std::uint32_t end = TickCount();
-        const qint64 elapsed = clock.elapsed();
-        QVERIFY2(end < start, "the counter wrapped during the wait");
-        QVERIFY(TicksSince(start, end) >= 1000u);
-        QVERIFY(elapsed >= 999);
-        QVERIFY(elapsed < 1500);
-    }
-
-    void servesEventsWhileWaiting() {
-        QWidget window;
-        window.show();
-        bool fired = false;
-        QElapsedTimer clock;
-        clock.start();
-        QTimer::singleShot(200, [&] { fired = true; });
-        QVERIFY(WaitProcessingEvents(600, &window));
-        QVERIFY(fired);
-        QVERIFY(clock.elapsed() >= 590);
-        QVERIFY(clock.elapsed() < 900);
-    }
-
-    void endsWhenTheWindowCloses() {
-        QWidget window;
-        auto* picture = new QWidget(&window);
-        window.show();
-        QElapsedTimer clock;
-        clock.start();
-        QTimer::singleShot(100, &window, &QWidget::close);
-        QVERIFY(!WaitProcessingEvents(1000, picture));
-        QVERIFY(clock.elapsed() < 500);
-    }
-
-    void endsWhenThePictureIsDestroyed() {
-        auto* window = new QWidget;
-        QPointer<QWidget> picture = new QWidget(window);
-        window->show();
-        QTimer::singleShot(100, [window] { delete window; });
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(!WaitProcessingEvents(1000, picture));
-        QVERIFY(picture.isNull());
-        QVERIFY(clock.elapsed() < 500);
+        // The readings of each pause, from its start: a new stroke starts the next.
+        std::vector<std::vector<std::uint32_t>> pauses;
+        int ink = 0;
+        std::uint32_t start = 0;
+        for (const Reading& r : readings) {
+            if (r.ink != ink) {
+                QVERIFY(r.ink > ink);
+                pauses.emplace_back();
+                ink = r.ink;
+                start = r.ms;
+            }
+            pauses.back().push_back(r.ms - start);
+        }
+        const std::vector<std::uint32_t> pause = {0, 333, 666, 999, 1332};
+        QCOMPARE(pauses, std::vector<std::vector<std::uint32_t>>(3, pause));
     }
 };
 

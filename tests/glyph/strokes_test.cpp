@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "app/runtime/canvas.h"
@@ -198,48 +197,6 @@ TEST_F(Animator, SearchGoesNoFurtherThan6763Entries) {
         EXPECT_EQ(pauses, strokes) << ahead;
         EXPECT_EQ(messages, ahead == 6762 ? std::vector<std::string>{}
                                           : std::vector<std::string>{kCharNotFoundMessage});
-    }
-}
-
-// The square (1, 1)-(3, 3) at device scale: a device pixel is inked when its
-// centre, divided by the scale, is inside. Rows and columns 1 to 3 at 1.25
-// (centres 1.2, 2.0, 2.8) and 1.5 (1.0, 1.67, 2.33), 2 to 5 at 2.
-TEST(CanvasPolygon, FillsAtTheImagesDevicePixelRatio) {
-    const Point square[] = {{1, 1}, {3, 1}, {3, 3}, {1, 3}};
-    for (const auto& [scale, first, last] : {std::tuple{1.25, 1, 3}, {1.5, 1, 3}, {2.0, 2, 5}}) {
-        QImage image(12, 12, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        image.setDevicePixelRatio(scale);
-        Canvas canvas(image);
-        canvas.pen.style = PenStyle::Clear;
-        canvas.brush.colour = kBlack;
-        canvas.Polygon(square);
-        for (int y = 0; y < 12; ++y)
-            for (int x = 0; x < 12; ++x)
-                EXPECT_EQ(image.pixel(x, y) == qRgb(0, 0, 0),
-                          x >= first && x <= last && y >= first && y <= last)
-                    << scale << ": " << x << "," << y;
-    }
-}
-
-TEST(CharIndex, DecodesEntriesWrittenByHand) {
-    struct Case {
-        CharIndexEntry stored;
-        std::int32_t code, size;
-    };
-    const Case cases[] = {
-        // 4140 % 7 = 3: 138969 / 3 = 46323 (0xB4F3); 46323 % 9 = 0, so 4140 / 9.
-        {{138969, 4140}, 0xB4F3, 460},
-        // -10 % 7 = -3 (the dividend's sign): 100 / -3 = -33 (toward zero);
-        // -33 % 9 = -6: -10 / -6 = 1. Floored arithmetic would give (25, -2).
-        {{100, -10}, -33, 1},
-        // 5600 % 7 = 0, so m7 = 7: 338366 / 7 = 48338 (0xBCD2); 48338 % 9 = 8: 5600 / 8.
-        {{338366, 5600}, 0xBCD2, 700},
-    };
-    for (const Case& c : cases) {
-        const CharIndexDecoded decoded = DecodeCharIndexEntry(c.stored);
-        EXPECT_EQ(decoded.code, c.code) << c.stored.scaledCode;
-        EXPECT_EQ(decoded.size, c.size) << c.stored.scaledCode;
     }
 }
 

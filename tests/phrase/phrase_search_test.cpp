@@ -23,6 +23,7 @@
 #include "lesson/card.h"
 #include "phrase/Phrase.h"
 #include "tests/support/dictionary_lines.h"
+#include "tests/support/stored_lines.h"
 
 namespace {
 
@@ -52,34 +53,6 @@ std::string Section(const std::vector<std::string>& plain, bool lastWithoutNewli
     }
     if (lastWithoutNewline && !section.empty()) section.pop_back();
     return section;
-}
-
-// Plain bytes stored by hand, as the builder would, but of any length and
-// without a newline: column j holds the plain byte minus the key's low byte.
-std::string ScrambledByHand(const std::string& plain) {
-    std::string stored = plain;
-    for (std::size_t j = 0; j < stored.size(); ++j)
-        stored[j] = static_cast<char>(static_cast<std::uint8_t>(plain[j]) -
-                                      static_cast<std::uint8_t>(ScrambleKey[j]));
-    EXPECT_EQ(stored.find('\n'), std::string::npos) << "a plain byte stored as a newline";
-    return stored;
-}
-
-// The 265-byte record of a plain line: its bytes, then zeros.
-std::string Record(const std::string& plain) {
-    std::string record = plain;
-    record.resize(kLineBufferSize - 1, '\0');
-    return record;
-}
-
-// A lesson file: zero bytes up to the dictionary offset, then the section.
-void WriteLessonFile(const fs::path& path, const std::string& section) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    const std::vector<char> head(lesson_file::kDictionaryOffset, 0);
-    std::fwrite(head.data(), 1, head.size(), file);
-    std::fwrite(section.data(), 1, section.size(), file);
-    std::fclose(file);
 }
 
 std::vector<std::string> Words() {
@@ -138,34 +111,6 @@ protected:
     fs::path home_, work_, path_;
     std::FILE* stream_ = nullptr;
 };
-
-TEST(QualifiesAsPhrase, TakesWordsOfTwoAndThreeCharactersThatBeginWithTheCharacter) {
-    const char* da = kDa.c_str();
-    EXPECT_FALSE(QualifiesAsPhrase(kDa.c_str(), da));
-    EXPECT_TRUE(QualifiesAsPhrase((kDa + kXue).c_str(), da));
-    EXPECT_TRUE(QualifiesAsPhrase((kDa + kXue + kSheng).c_str(), da));
-    EXPECT_FALSE(QualifiesAsPhrase((kDa + kXue + kSheng + kHuo).c_str(), da));
-    EXPECT_FALSE(QualifiesAsPhrase((kDa + kXue + kSheng + kHuo + kRen).c_str(), da));
-    EXPECT_FALSE(QualifiesAsPhrase((kJia + kRen).c_str(), da));
-    EXPECT_FALSE(QualifiesAsPhrase((kXue + kDa).c_str(), da));
-    EXPECT_FALSE(QualifiesAsPhrase("", da));
-    // Both bytes of the first character count.
-    EXPECT_FALSE(QualifiesAsPhrase("\xB4\xF2\xD1\xA7", da));
-    EXPECT_FALSE(QualifiesAsPhrase("\xB5\xF3\xD1\xA7", da));
-}
-
-TEST(QualifiesAsPhrase, BytesAfterTheTerminatorDoNotCount) {
-    const char* da = kDa.c_str();
-    for (int length = 1; length <= 8; ++length) {
-        char clean[kWordBufferSize] = {};
-        char stale[kWordBufferSize];
-        std::memset(stale, 'Z', sizeof stale);
-        const std::string word = (kDa + "ABCDEFGH").substr(0, static_cast<std::size_t>(length));
-        std::memcpy(clean, word.c_str(), word.size() + 1);
-        std::memcpy(stale, word.c_str(), word.size() + 1);
-        EXPECT_EQ(QualifiesAsPhrase(clean, da), QualifiesAsPhrase(stale, da)) << length;
-    }
-}
 
 TEST_F(PhraseSearchTest, OwnRecordAndWordsOfFourOrMoreCharactersGiveNothing) {
     std::string noBlank;
@@ -370,31 +315,6 @@ TEST_F(PhraseSearchTest, EachCharacterFindsAllItsWordsInALargeSection) {
         EXPECT_EQ(CollectAgain(Hanzi(200 + c)), static_cast<int>(words.size())) << c;
         EXPECT_EQ(Words(), words) << c;
     }
-}
-
-// The card's scan takes the first line whose word is the character alone.
-TEST_F(PhraseSearchTest, CardScanFindsTheCharactersOwnRecord) {
-    std::string own = Line(kDa, "da4", "/big/");
-    own[10] = '\0';
-    std::string filler;
-    for (int i = 0; filler.size() < 300000; ++i)
-        filler +=
-            ScrambledByHand(Line(kJia + Hanzi(i % 500), "jia1", "/" + std::string(100, 'f'))) +
-            "\n";
-    const std::string other = Line(kJia + kRen, "jia1 ren2", "/" + std::string(173, 'f'));
-    const std::string section = ScrambledByHand(Line(kDa + kXue, "da4 xue2", "/university/")) +
-                                "\n" + filler + ScrambledByHand(other) + ScrambledByHand(own) +
-                                "\n" + ScrambledByHand(Line(kDa, "da5", "/second/")) + "\n";
-    WriteLessonFile(path_, section);
-    std::FILE* stream = std::fopen(path_.c_str(), "rb");
-    ASSERT_NE(stream, nullptr);
-    std::fseek(stream, lesson_file::kDictionaryOffset, SEEK_SET);
-    EXPECT_TRUE(FindCardRecord(stream, kDa.c_str()));
-    EXPECT_EQ(std::string(CardRecord.Word), kDa);
-    EXPECT_EQ(std::string(CardLine, kLineBufferSize - 1), Record(own));
-    std::fseek(stream, lesson_file::kDictionaryOffset, SEEK_SET);
-    EXPECT_FALSE(FindCardRecord(stream, kXue.c_str()));
-    std::fclose(stream);
 }
 
 // The handler behind "click here to Get Phrases", in a working directory that

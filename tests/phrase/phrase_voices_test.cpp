@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -62,9 +63,13 @@ private:
     TForm1* form_ = nullptr;
     std::vector<std::string> messages_;
     std::uint32_t now_ = 0;
+    // The case's timers: gone with the case, so that one left by a failing case
+    // does not run in the next.
+    std::unique_ptr<QObject> timers_;
 };
 
 void PhraseVoicesTest::init() {
+    timers_ = std::make_unique<QObject>();
     // Every reading of the clock is a second later: the strokes do not wait.
     SetClock({.ticks = [this] { return now_ += 1000; }});
     form_ = OpenMainWindow(messages_, AlsoCreate::PhraseWindow);
@@ -72,13 +77,14 @@ void PhraseVoicesTest::init() {
 }
 
 void PhraseVoicesTest::cleanup() {
+    timers_.reset();
     CloseMainWindow();
     form_ = nullptr;
     SetClock({});
 }
 
 void PhraseVoicesTest::WhenShown(std::function<void()> check, int tries) {
-    QTimer::singleShot(0, this, [this, check, tries] {
+    QTimer::singleShot(0, timers_.get(), [this, check, tries] {
         if (!FrmPhrase->isVisible() && tries > 0) {
             WhenShown(check, tries - 1);
             return;
@@ -151,7 +157,7 @@ void PhraseVoicesTest::getPhrasesDuringTheAnimationSearchesForTheCharacterBeingW
     // A clock short of a second a reading: each stroke waits on the event queue.
     SetClock({.ticks = [this] { return now_ += 900; }});
     bool searched = false;
-    QTimer::singleShot(0, this, [&] {
+    QTimer::singleShot(0, timers_.get(), [&] {
         QCOMPARE(CardReady, std::uint8_t{0});
         WhenShown([&] {
             searched = true;

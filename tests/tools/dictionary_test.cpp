@@ -303,12 +303,3 @@ TEST(PhrasePage, FirstPageIsTheFirstFiveQualifyingLinesInFileOrder) {
     EXPECT_EQ(FirstPhrasePage(lines, 0xB4F3), (std::vector<std::size_t>{1, 3, 4, 6, 7}));
     EXPECT_EQ(CardLine(lines, 0xB4F3), 0u);
 }
-
-TEST(PhrasePage, SpokenSyllablesAreAtMostThreeSplitAtBlanks) {
-    EXPECT_EQ(SpokenSyllables("da4 jia1"), (std::vector<std::string>{"da4", "jia1"}));
-    EXPECT_EQ(SpokenSyllables("wen2 xue2 jia1 x"),
-              (std::vector<std::string>{"wen2", "xue2", "jia1"}));
-    // A trailing blank names no further syllable, and an empty field none.
-    EXPECT_EQ(SpokenSyllables("da4 "), (std::vector<std::string>{"da4"}));
-    EXPECT_EQ(SpokenSyllables(""), (std::vector<std::string>{}));
-}
