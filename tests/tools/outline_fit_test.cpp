@@ -6,16 +6,20 @@
 #include <stdexcept>
 
 #include "data/byte_reader.h"
+#include "tools/mkdata/gb2312.h"
 #include "tools/mkdata/outlines.h"
 
 namespace {
 
 constexpr std::size_t kBudget = 3504;
 const std::string kData = TF_HANZI_WRITER_DATA_DIR;
+const std::vector<std::uint16_t> kDefaultLesson = {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4};
 
 class FittedOutlines : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { build = new OutlineBuild(BuildOutlines(kData, kBudget)); }
+    static void SetUpTestSuite() {
+        build = new OutlineBuild(BuildOutlines(kData, kDefaultLesson, kBudget));
+    }
     static void TearDownTestSuite() { delete build; }
     static OutlineBuild* build;
 };
@@ -71,7 +75,7 @@ TEST_F(FittedOutlines, ContoursInGeometricOrderStrokeOrderInWritingOrder) {
         std::sort(sorted.begin(), sorted.end());
         std::vector<std::uint8_t> oneToN(contours.size());
         std::iota(oneToN.begin(), oneToN.end(), std::uint8_t{1});
-        EXPECT_EQ(sorted, oneToN) << LessonCharacterUtf8(outline.code);
+        EXPECT_EQ(sorted, oneToN) << Gb2312Utf8(outline.code);
 
         std::vector<std::pair<int, int>> topLeft;
         for (const auto& contour : contours) {
@@ -80,8 +84,7 @@ TEST_F(FittedOutlines, ContoursInGeometricOrderStrokeOrderInWritingOrder) {
                 box = {std::min(box.first, p.y), std::min(box.second, p.x)};
             topLeft.push_back(box);
         }
-        EXPECT_TRUE(std::is_sorted(topLeft.begin(), topLeft.end()))
-            << LessonCharacterUtf8(outline.code);
+        EXPECT_TRUE(std::is_sorted(topLeft.begin(), topLeft.end())) << Gb2312Utf8(outline.code);
 
         // Each writing step fills the contour closest to that source stroke.
         const std::vector<CardMask> source = SourceStrokeMasks(kData, outline.code);
@@ -93,7 +96,7 @@ TEST_F(FittedOutlines, ContoursInGeometricOrderStrokeOrderInWritingOrder) {
                 if (iou > best) best = iou, closest = c;
             }
             EXPECT_EQ(outline.strokeOrder[s], closest + 1)
-                << LessonCharacterUtf8(outline.code) << " step " << s;
+                << Gb2312Utf8(outline.code) << " step " << s;
         }
     }
     // 大 is written horizontal first, but its contour starting highest is the vertical.
@@ -103,7 +106,7 @@ TEST_F(FittedOutlines, ContoursInGeometricOrderStrokeOrderInWritingOrder) {
 TEST_F(FittedOutlines, FilledPixelsMatchTheSourceStrokes) {
     for (const CharacterOutline& outline : build->characters) {
         const CharacterQuality quality = MeasureOutline(outline, kData);
-        const std::string name = LessonCharacterUtf8(outline.code);
+        const std::string name = Gb2312Utf8(outline.code);
         EXPECT_GE(quality.iou, 0.92) << name;
         for (std::size_t s = 0; s < quality.strokeIoU.size(); ++s)
             EXPECT_GE(quality.strokeIoU[s], 0.85) << name << " stroke " << s + 1;
@@ -111,7 +114,7 @@ TEST_F(FittedOutlines, FilledPixelsMatchTheSourceStrokes) {
 }
 
 TEST_F(FittedOutlines, SameInputGivesTheSameBytes) {
-    const OutlineBuild again = BuildOutlines(kData, kBudget);
+    const OutlineBuild again = BuildOutlines(kData, kDefaultLesson, kBudget);
     ASSERT_EQ(again.characters.size(), build->characters.size());
     for (std::size_t c = 0; c < again.characters.size(); ++c) {
         EXPECT_EQ(again.characters[c].record, build->characters[c].record);
@@ -137,18 +140,17 @@ TEST(OutlineSource, CharacterSitsCentredInTheCardSquare) {
     EXPECT_GT(bottom - top, 95);  // the stroke spans most of the 120-pixel square
 }
 
-TEST(OutlineSource, LessonCharactersNameTheirSourceFiles) {
-    EXPECT_EQ(LessonCharacterUtf8(0xB4F3), "大");
-    EXPECT_EQ(LessonCharacterUtf8(0xBCD2), "家");
-    EXPECT_EQ(LessonCharacterUtf8(0xD1A7), "学");
-    EXPECT_EQ(LessonCharacterUtf8(0xD6D0), "中");
-    EXPECT_EQ(LessonCharacterUtf8(0xCEC4), "文");
-    EXPECT_EQ(LessonCharacterUtf8(0xB0A1), "");  // 啊: GB2312, not a lesson character
+TEST(OutlineSource, GbCodesNameTheirSourceFiles) {
+    EXPECT_EQ(Gb2312Utf8(0xB4F3), "大");
+    EXPECT_EQ(Gb2312Utf8(0xCEC4), "文");
+    EXPECT_EQ(Gb2312Utf8(0xB0A1), "啊");  // the first GB2312 hanzi
+    EXPECT_EQ(Gb2312Utf8(0xF7FE), "齄");  // the last
+    EXPECT_EQ(Gb2312Utf8(0xD7FA), "");    // a gap at the end of row 0xD7
 }
 
 TEST(OutlineSource, MissingDataOrTooSmallBudgetIsAnError) {
-    EXPECT_THROW(BuildOutlines("/nonexistent", kBudget), std::runtime_error);
-    EXPECT_THROW(BuildOutlines(kData, 200), std::runtime_error);
+    EXPECT_THROW(BuildOutlines("/nonexistent", kDefaultLesson, kBudget), std::runtime_error);
+    EXPECT_THROW(BuildOutlines(kData, kDefaultLesson, 200), std::runtime_error);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// outline_preview <hanzi-writer-data dir> <out.png>
+// outline_preview <hanzi-writer-data dir> <out.png> [characters [budget]]
 //
 // One row per lesson character: the fitted contours filled as the program fills them
 // (a colour per stroke, numbered by writing step through the stroke order), the source
@@ -9,8 +9,12 @@
 #include <array>
 #include <cstdio>
 #include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "data/lesson_file.h"
+#include "tools/mkdata/gb2312.h"
 #include "tools/mkdata/outlines.h"
 
 namespace {
@@ -85,12 +89,24 @@ void DrawStrokes(QImage& image, int left, int top, const std::vector<CardMask>& 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: outline_preview <hanzi-writer-data dir> <out.png>\n");
+    if (argc < 3 || argc > 5) {
+        std::fprintf(stderr,
+                     "usage: outline_preview <hanzi-writer-data dir> <out.png> "
+                     "[characters [budget]]\n");
         return 2;
     }
     try {
-        const OutlineBuild build = BuildOutlines(argv[1], lesson_file::kOutlineSectionSize);
+        std::vector<std::uint16_t> codes(lesson_file::kLessonCodes.begin(),
+                                         lesson_file::kLessonCodes.end());
+        if (argc > 3) {
+            const auto gb = Gb2312Hanzi(argv[3]);
+            if (!gb) throw std::runtime_error(std::string(argv[3]) + ": not GB2312 hanzi");
+            codes.clear();
+            for (std::size_t i = 0; i < gb->size(); i += 2) codes.push_back(GbCodeAt(*gb, i));
+        }
+        const std::size_t budget =
+            argc > 4 ? std::stoul(argv[4]) : lesson_file::kOutlineSectionSize;
+        const OutlineBuild build = BuildOutlines(argv[1], codes, budget);
         const int rows = static_cast<int>(build.characters.size());
         QImage image(3 * kPanelWidth + 4 * kGap, rows * (kPanelHeight + kGap) + kGap,
                      QImage::Format_RGB32);

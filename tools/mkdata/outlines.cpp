@@ -13,12 +13,9 @@
 #include <stdexcept>
 
 #include "data/byte_writer.h"
-#include "data/lesson_file.h"
 #include "tools/mkdata/gb2312.h"
 
 namespace {
-
-using lesson_file::kLessonCodes;
 
 // The 1024-unit source box (y up, -124 .. 900) onto a square of kSquare card pixels
 // centred in the picture's square frame; the picture starts above the frame.
@@ -425,11 +422,6 @@ std::string FormatIoU(double v) {
 
 }  // namespace
 
-std::string LessonCharacterUtf8(std::uint16_t code) {
-    if (std::find(kLessonCodes.begin(), kLessonCodes.end(), code) == kLessonCodes.end()) return {};
-    return Gb2312Utf8(code);
-}
-
 std::optional<std::vector<std::vector<Point>>> ExpandOutlineRecord(
     std::span<const std::uint8_t> record) {
     OutlinePoints points;
@@ -456,8 +448,8 @@ CardMask FillContour(std::span<const Point> contour) {
 }
 
 std::vector<CardMask> SourceStrokeMasks(const std::string& dir, std::uint16_t code) {
-    const std::string utf8 = LessonCharacterUtf8(code);
-    if (utf8.empty()) throw std::runtime_error("not a lesson character");
+    const std::string utf8 = Gb2312Utf8(code);
+    if (utf8.empty()) throw std::runtime_error("not a GB2312 character");
     std::vector<CardMask> masks;
     for (const std::vector<Ring>& rings : ReadStrokes(dir, utf8.c_str()))
         masks.push_back(RasteriseRings(rings));
@@ -494,12 +486,13 @@ CharacterQuality MeasureOutline(const CharacterOutline& outline, const std::stri
     return quality;
 }
 
-OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
+OutlineBuild BuildOutlines(const std::string& dir, std::span<const std::uint16_t> codes,
+                           std::size_t byteBudget) {
     // Sources, targets and a first small fit of every stroke.
     std::vector<StrokeWork> work;
-    std::array<std::size_t, kLessonCodes.size()> strokeCounts{};
-    for (std::size_t c = 0; c < kLessonCodes.size(); ++c) {
-        const std::string utf8 = LessonCharacterUtf8(kLessonCodes[c]);
+    std::vector<std::size_t> strokeCounts(codes.size());
+    for (std::size_t c = 0; c < codes.size(); ++c) {
+        const std::string utf8 = Gb2312Utf8(codes[c]);
         const auto strokes = ReadStrokes(dir, utf8.c_str());
         if (strokes.size() > kMaxStrokeSteps)
             throw std::runtime_error(utf8 + " has too many strokes");
@@ -547,7 +540,7 @@ OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
     // Records, contours in geometric order.
     OutlineBuild build;
     std::size_t total = 0;
-    for (std::size_t c = 0; c < kLessonCodes.size(); ++c) {
+    for (std::size_t c = 0; c < codes.size(); ++c) {
         std::vector<const StrokeWork*> strokes;
         for (const StrokeWork& w : work)
             if (w.character == c) strokes.push_back(&w);
@@ -567,7 +560,7 @@ OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
             return std::pair(boxes[a].top, boxes[a].left) < std::pair(boxes[b].top, boxes[b].left);
         });
         CharacterOutline outline;
-        outline.code = kLessonCodes[c];
+        outline.code = codes[c];
         outline.strokeOrder.resize(strokes.size());
         for (std::size_t contour = 0; contour < order.size(); ++contour) {
             AppendPolygon(strokes[order[contour]]->current, outline.record);
@@ -576,9 +569,8 @@ OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
         total += outline.record.size();
 
         const CharacterQuality quality = MeasureOutline(outline, dir);
-        std::string line = LessonCharacterUtf8(outline.code) + " " +
-                           std::to_string(strokes.size()) + " strokes, " +
-                           std::to_string(outline.record.size()) + " bytes, " +
+        std::string line = Gb2312Utf8(outline.code) + " " + std::to_string(strokes.size()) +
+                           " strokes, " + std::to_string(outline.record.size()) + " bytes, " +
                            std::to_string(characterPoints(c)) + " points, IoU " +
                            FormatIoU(quality.iou) + "; strokes";
         for (double v : quality.strokeIoU) line += " " + FormatIoU(v);

@@ -26,15 +26,16 @@ struct CharacterOutline {
 };
 
 struct OutlineBuild {
-    // in slot order (lesson_file::kLessonCodes: 大 家 学 中 文)
-    std::vector<CharacterOutline> characters;
-    std::string report;  // figures to print
+    std::vector<CharacterOutline> characters;  // in the order of the codes given
+    std::string report;                        // figures to print
 };
 
-// Reads <dir>/<character>.json for the five lesson characters and fits their records
-// into byteBudget bytes together. Deterministic. Throws std::runtime_error when a
-// source file is missing or malformed, or the budget cannot hold the strokes at all.
-OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir, std::size_t byteBudget);
+// Reads <dir>/<character>.json for the lesson characters (GB codes, in slot order)
+// and fits their records into byteBudget bytes together. Deterministic. Throws
+// std::runtime_error when a source file is missing or malformed, or the budget
+// cannot hold the strokes at all.
+OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir,
+                           std::span<const std::uint16_t> codes, std::size_t byteBudget);
 
 // The card's stroke picture the outlines are drawn on.
 inline constexpr int kCardWidth = kStrokePictureWidth;
@@ -68,6 +69,3 @@ struct CharacterQuality {
 // Measures a built outline from its record bytes and stroke order against the source.
 CharacterQuality MeasureOutline(const CharacterOutline& outline,
                                 const std::string& hanziWriterDataDir);
-
-// The lesson character of a GB code as UTF-8 ("大" for 0xB4F3); empty if not one.
-std::string LessonCharacterUtf8(std::uint16_t code);
