@@ -3,7 +3,8 @@
 // One row per lesson character: the fitted contours filled as the program fills them
 // (a colour per stroke, numbered by writing step through the stroke order), the source
 // strokes rasterised at card scale (numbered in source order), and their difference
-// (black both, red fitted only, blue source only).
+// (black both, red fitted only, blue source only). Lessons that mkdata refuses for
+// their outlines are drawn too, so that one can see why.
 #include <QColor>
 #include <QImage>
 #include <array>
@@ -106,7 +107,7 @@ int main(int argc, char** argv) {
         }
         const std::size_t budget =
             argc > 4 ? std::stoul(argv[4]) : lesson_file::kOutlineSectionSize;
-        const OutlineBuild build = BuildOutlines(argv[1], codes, budget);
+        const OutlineBuild build = BuildOutlines(argv[1], codes, budget, 0.0);
         const int rows = static_cast<int>(build.characters.size());
         QImage image(3 * kPanelWidth + 4 * kGap, rows * (kPanelHeight + kGap) + kGap,
                      QImage::Format_RGB32);
@@ -148,6 +149,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::fputs(build.report.c_str(), stdout);
+        for (const CharacterOutline& outline : build.characters)
+            if (MeasureOutline(outline, argv[1]).iou < kOutlineFloor)
+                std::printf("%s: below the floor of %.2f, mkdata refuses this lesson\n",
+                            Gb2312Utf8(outline.code).c_str(), kOutlineFloor);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "outline_preview: %s\n", e.what());
         return 1;
