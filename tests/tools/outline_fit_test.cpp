@@ -1,7 +1,10 @@
 // The fitted outlines of the five lesson characters, read back from their records.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <numeric>
 #include <stdexcept>
 
@@ -14,6 +17,23 @@ namespace {
 constexpr std::size_t kBudget = 3504;
 const std::string kData = TF_HANZI_WRITER_DATA_DIR;
 const std::vector<std::uint16_t> kDefaultLesson = {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4};
+
+std::vector<std::uint16_t> Codes(const std::string& utf8) {
+    const std::string gb = Gb2312Hanzi(utf8).value();
+    std::vector<std::uint16_t> codes;
+    for (std::size_t i = 0; i < gb.size(); i += 2) codes.push_back(GbCodeAt(gb, i));
+    return codes;
+}
+
+std::string RefusalOf(const std::string& dir, const std::vector<std::uint16_t>& codes,
+                      std::size_t budget) {
+    try {
+        BuildOutlines(dir, codes, budget);
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "built";
+}
 
 class FittedOutlines : public ::testing::Test {
 protected:
@@ -150,7 +170,67 @@ TEST(OutlineSource, GbCodesNameTheirSourceFiles) {
 
 TEST(OutlineSource, MissingDataOrTooSmallBudgetIsAnError) {
     EXPECT_THROW(BuildOutlines("/nonexistent", kDefaultLesson, kBudget), std::runtime_error);
-    EXPECT_THROW(BuildOutlines(kData, kDefaultLesson, 200), std::runtime_error);
+    // A stroke takes 44 bytes at first: 200 bytes hold 4 of the 29.
+    EXPECT_EQ(RefusalOf(kData, kDefaultLesson, 200),
+              "大家学中文 have 29 strokes together, too many for the 200-byte outline section; "
+              "choose characters with fewer strokes (it holds 4 at most)");
+}
+
+TEST(OutlineBudget, TheWorstCharacterGetsNoLessThanAnEqualShareWouldGiveIt) {
+    // 大中文天马: 18 strokes take 792 of 1,000 bytes at first, 26 points are left. Spent
+    // where they win the most pixels, they went to broad strokes and left 大 (three thin
+    // strokes) at 0.864, where alone with 200 bytes it reaches 0.917. Shared max-min,
+    // the worst character is drawn at least as well as alone with a fifth of the budget.
+    const std::vector<std::uint16_t> codes = Codes("大中文天马");
+    const OutlineBuild lesson = BuildOutlines(kData, codes, 1000, 0.0);
+    std::size_t worst = 0;
+    double worstIoU = 2;
+    for (std::size_t c = 0; c < codes.size(); ++c) {
+        const double iou = MeasureOutline(lesson.characters[c], kData).iou;
+        if (iou < worstIoU) worstIoU = iou, worst = c;
+    }
+    const OutlineBuild alone = BuildOutlines(kData, {{codes[worst]}}, 200, 0.0);
+    EXPECT_GE(worstIoU, MeasureOutline(alone.characters[0], kData).iou) << Gb2312Utf8(codes[worst]);
+}
+
+TEST(OutlineRefusals, TooManyStrokesTogetherNamesTheWorstCharacter) {
+    // 15 + 13 + 10 + 12 + 19 strokes.
+    EXPECT_EQ(RefusalOf(kData, Codes("题数旅游警"), kBudget),
+              "题 would be drawn at 0.887 (floor 0.92): 题数旅游警 have 69 strokes together, "
+              "too many for the 3,504-byte outline section; choose characters with fewer "
+              "strokes");
+}
+
+class StrokeDataFolder : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(dir); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    // A character of `count` squares.
+    void WriteSquares(const std::string& name, int count) {
+        std::ofstream out(dir / (name + ".json"));
+        out << R"({"strokes": [)";
+        for (int i = 0; i < count; ++i)
+            out << (i ? "," : "") << R"("M 100 100 L 300 100 L 300 300 L 100 300 Z")";
+        out << "]}";
+    }
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("tf-outline-test-" + std::to_string(getpid()));
+};
+
+TEST_F(StrokeDataFolder, CharacterWithoutStrokeDataIsRefused) {
+    std::filesystem::copy_file(kData + "/大.json", dir / "大.json");
+    EXPECT_EQ(RefusalOf(dir, Codes("大中"), kBudget),
+              "中 has no stroke data in hanzi-writer-data, so its strokes cannot be drawn; "
+              "choose another character");
+}
+
+TEST_F(StrokeDataFolder, ThirtyTwoStrokesAreBuiltThirtyThreeRefused) {
+    WriteSquares("大", 32);
+    EXPECT_EQ(BuildOutlines(dir, Codes("大"), kBudget, 0.0).characters[0].strokeOrder.size(), 32u);
+    WriteSquares("大", 33);
+    EXPECT_EQ(RefusalOf(dir, Codes("大"), kBudget),
+              "大 has 33 strokes, more than the 32 steps a stroke-order record holds; choose a "
+              "character with fewer strokes");
 }
 
 }  // namespace
