@@ -403,6 +403,8 @@ struct StrokeWork {
         return double(current.error - next.error) / double(std::max<std::size_t>(added(), 1));
     }
     void PlanNext() {
+        // Six, so that a stroke stuck for a point or three still improves when its
+        // character is the worst.
         constexpr std::size_t kLookahead = 6;
         StrokeFit trial = current;
         next = current;
