@@ -24,6 +24,7 @@
 #include "tools/mkdata/card_memo.h"
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/frequency.h"
+#include "tools/mkdata/gb2312.h"
 #include "tools/mkdata/lesson_data.h"
 #include "tools/mkdata/outlines.h"
 #include "tools/mkdata/phrase_page.h"
@@ -192,13 +193,13 @@ int Run(const Options& o) {
     sources.readings = PrimaryReadings(*unihan);
     const CharacterReadings characterReadings = ReadCharacterReadings(sources.entries, *unihan);
     if (!o.importVoices.empty()) return ImportRecordings(o, characterReadings, sources.frequencies);
-    for (std::uint16_t code : kLessonCodes)
-        sources.lessonCharacters.push_back(LessonCharacterUtf8(code));
+    const std::vector<std::uint16_t> codes(kLessonCodes.begin(), kLessonCodes.end());
+    CheckLessonStrokes(o.nodeModules + "/hanzi-writer-data", codes);
+    for (std::uint16_t code : kLessonCodes) sources.lessonCharacters.push_back(Gb2312Utf8(code));
     sources.lessonWords = {"大家", "大学", "中文", "中学", "文学"};
     sources.cardMeaningFits = [&](const std::string& m) { return cardMemo.Fits(m); };
     DictionaryBuild dictionary = BuildDictionary(sources);
     const RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
-    const std::vector<std::uint16_t> codes(kLessonCodes.begin(), kLessonCodes.end());
     for (const std::string& word :
          MoveUnspokenPhrasesBack(dictionary.lines, codes, pool.Syllables(), sources.readings))
         std::printf("  %s: not recorded in full, behind the first phrase page\n", word.c_str());
@@ -261,7 +262,7 @@ int Run(const Options& o) {
 
     // Outlines.
     const OutlineBuild outlineBuild =
-        BuildOutlines(o.nodeModules + "/hanzi-writer-data", kOutlineBudget);
+        BuildOutlines(o.nodeModules + "/hanzi-writer-data", codes, kOutlineBudget);
     std::printf("Outlines (hanzi-writer-data):\n%s  [%.1f s]\n", outlineBuild.report.c_str(),
                 clock.Seconds());
 

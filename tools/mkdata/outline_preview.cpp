@@ -1,16 +1,21 @@
-// outline_preview <hanzi-writer-data dir> <out.png>
+// outline_preview <hanzi-writer-data dir> <out.png> [characters [budget]]
 //
 // One row per lesson character: the fitted contours filled as the program fills them
 // (a colour per stroke, numbered by writing step through the stroke order), the source
 // strokes rasterised at card scale (numbered in source order), and their difference
-// (black both, red fitted only, blue source only).
+// (black both, red fitted only, blue source only). Lessons that mkdata refuses for
+// their outlines are drawn too, so that one can see why.
 #include <QColor>
 #include <QImage>
 #include <array>
 #include <cstdio>
 #include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "data/lesson_file.h"
+#include "tools/mkdata/gb2312.h"
 #include "tools/mkdata/outlines.h"
 
 namespace {
@@ -85,12 +90,24 @@ void DrawStrokes(QImage& image, int left, int top, const std::vector<CardMask>& 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: outline_preview <hanzi-writer-data dir> <out.png>\n");
+    if (argc < 3 || argc > 5) {
+        std::fprintf(stderr,
+                     "usage: outline_preview <hanzi-writer-data dir> <out.png> "
+                     "[characters [budget]]\n");
         return 2;
     }
     try {
-        const OutlineBuild build = BuildOutlines(argv[1], lesson_file::kOutlineSectionSize);
+        std::vector<std::uint16_t> codes(lesson_file::kLessonCodes.begin(),
+                                         lesson_file::kLessonCodes.end());
+        if (argc > 3) {
+            const auto gb = Gb2312Hanzi(argv[3]);
+            if (!gb) throw std::runtime_error(std::string(argv[3]) + ": not GB2312 hanzi");
+            codes.clear();
+            for (std::size_t i = 0; i < gb->size(); i += 2) codes.push_back(GbCodeAt(*gb, i));
+        }
+        const std::size_t budget =
+            argc > 4 ? std::stoul(argv[4]) : lesson_file::kOutlineSectionSize;
+        const OutlineBuild build = BuildOutlines(argv[1], codes, budget, 0.0);
         const int rows = static_cast<int>(build.characters.size());
         QImage image(3 * kPanelWidth + 4 * kGap, rows * (kPanelHeight + kGap) + kGap,
                      QImage::Format_RGB32);
@@ -132,6 +149,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::fputs(build.report.c_str(), stdout);
+        for (const CharacterOutline& outline : build.characters)
+            if (MeasureOutline(outline, argv[1]).iou < kOutlineFloor)
+                std::printf("%s: below the floor of %.2f, mkdata refuses this lesson\n",
+                            Gb2312Utf8(outline.code).c_str(), kOutlineFloor);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "outline_preview: %s\n", e.what());
         return 1;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -13,12 +14,9 @@
 #include <stdexcept>
 
 #include "data/byte_writer.h"
-#include "data/lesson_file.h"
 #include "tools/mkdata/gb2312.h"
 
 namespace {
-
-using lesson_file::kLessonCodes;
 
 // The 1024-unit source box (y up, -124 .. 900) onto a square of kSquare card pixels
 // centred in the picture's square frame; the picture starts above the frame.
@@ -405,7 +403,9 @@ struct StrokeWork {
         return double(current.error - next.error) / double(std::max<std::size_t>(added(), 1));
     }
     void PlanNext() {
-        constexpr std::size_t kLookahead = 3;
+        // Six, so that a stroke stuck for a point or three still improves when its
+        // character is the worst.
+        constexpr std::size_t kLookahead = 6;
         StrokeFit trial = current;
         next = current;
         for (std::size_t k = 1; k <= kLookahead; ++k) {
@@ -423,12 +423,56 @@ std::string FormatIoU(double v) {
     return text;
 }
 
-}  // namespace
-
-std::string LessonCharacterUtf8(std::uint16_t code) {
-    if (std::find(kLessonCodes.begin(), kLessonCodes.end(), code) == kLessonCodes.end()) return {};
-    return Gb2312Utf8(code);
+std::string FormatFloor(double v) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.2f", v);
+    return text;
 }
+
+std::string Thousands(std::size_t v) {
+    std::string digits = std::to_string(v);
+    for (std::size_t i = digits.size(); i > 3; i -= 3) digits.insert(i - 3, ",");
+    return digits;
+}
+
+// The points ParseOutline makes of a spline contour: 2 (n - 1) for its n control
+// points and the two closing points.
+std::size_t ContourPoints(std::size_t controlPoints) {
+    return 2 * controlPoints;
+}
+
+using CharacterStrokes = std::vector<std::vector<Ring>>;  // each stroke's rings
+
+// The source strokes of each character; a character without stroke data or with more
+// strokes than a stroke-order record has steps is refused, in words for the teacher.
+std::vector<CharacterStrokes> ReadLessonStrokes(const std::string& dir,
+                                                std::span<const std::uint16_t> codes) {
+    if (!std::filesystem::is_directory(dir))
+        throw std::runtime_error("no hanzi-writer-data at " + dir);
+    std::vector<CharacterStrokes> lesson;
+    for (std::uint16_t code : codes) {
+        const std::string utf8 = Gb2312Utf8(code);
+        if (utf8.empty()) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "0x%04X", code);
+            throw std::runtime_error(std::string(hex) + " is not a GB2312 character");
+        }
+        if (!std::filesystem::exists(dir + "/" + utf8 + ".json"))
+            throw std::runtime_error(utf8 +
+                                     " has no stroke data in hanzi-writer-data, so its strokes "
+                                     "cannot be drawn; choose another character");
+        CharacterStrokes strokes = ReadStrokes(dir, utf8.c_str());
+        if (strokes.size() > kMaxStrokeSteps)
+            throw std::runtime_error(utf8 + " has " + std::to_string(strokes.size()) +
+                                     " strokes, more than the " + std::to_string(kMaxStrokeSteps) +
+                                     " steps a stroke-order record holds; choose a character "
+                                     "with fewer strokes");
+        lesson.push_back(std::move(strokes));
+    }
+    return lesson;
+}
+
+}  // namespace
 
 std::optional<std::vector<std::vector<Point>>> ExpandOutlineRecord(
     std::span<const std::uint8_t> record) {
@@ -456,8 +500,8 @@ CardMask FillContour(std::span<const Point> contour) {
 }
 
 std::vector<CardMask> SourceStrokeMasks(const std::string& dir, std::uint16_t code) {
-    const std::string utf8 = LessonCharacterUtf8(code);
-    if (utf8.empty()) throw std::runtime_error("not a lesson character");
+    const std::string utf8 = Gb2312Utf8(code);
+    if (utf8.empty()) throw std::runtime_error("not a GB2312 character");
     std::vector<CardMask> masks;
     for (const std::vector<Ring>& rings : ReadStrokes(dir, utf8.c_str()))
         masks.push_back(RasteriseRings(rings));
@@ -494,63 +538,109 @@ CharacterQuality MeasureOutline(const CharacterOutline& outline, const std::stri
     return quality;
 }
 
-OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
-    // Sources, targets and a first small fit of every stroke.
+void CheckLessonStrokes(const std::string& dir, std::span<const std::uint16_t> codes) {
+    ReadLessonStrokes(dir, codes);
+}
+
+OutlineBuild BuildOutlines(const std::string& dir, std::span<const std::uint16_t> codes,
+                           std::size_t byteBudget, double floor) {
+    const std::vector<CharacterStrokes> lesson = ReadLessonStrokes(dir, codes);
+    std::string names;
+    std::size_t strokeTotal = 0;
+    for (std::size_t c = 0; c < codes.size(); ++c) {
+        names += Gb2312Utf8(codes[c]);
+        strokeTotal += lesson[c].size();
+    }
+    const std::string tooMany = names + " have " + std::to_string(strokeTotal) +
+                                " strokes together, too many for the " + Thousands(byteBudget) +
+                                "-byte outline section; choose characters with fewer strokes";
+    if (strokeTotal * PolygonBytes(kFirstControlPoints) > byteBudget)
+        throw std::runtime_error(tooMany + " (it holds " +
+                                 std::to_string(byteBudget / PolygonBytes(kFirstControlPoints)) +
+                                 " at most)");
+
+    // Targets and a first small fit of every stroke.
+    struct CharacterWork {
+        std::vector<std::size_t> strokes;  // into work
+        CardMask source;
+        double iou = 0;  // of the current fits
+    };
     std::vector<StrokeWork> work;
-    std::array<std::size_t, kLessonCodes.size()> strokeCounts{};
-    for (std::size_t c = 0; c < kLessonCodes.size(); ++c) {
-        const std::string utf8 = LessonCharacterUtf8(kLessonCodes[c]);
-        const auto strokes = ReadStrokes(dir, utf8.c_str());
-        if (strokes.size() > kMaxStrokeSteps)
-            throw std::runtime_error(utf8 + " has too many strokes");
-        strokeCounts[c] = strokes.size();
-        for (std::size_t s = 0; s < strokes.size(); ++s) {
-            const std::vector<Ring>& rings = strokes[s];
+    std::vector<CharacterWork> characters(codes.size());
+    for (std::size_t c = 0; c < codes.size(); ++c) {
+        for (std::size_t s = 0; s < lesson[c].size(); ++s) {
+            const std::vector<Ring>& rings = lesson[c][s];
             const Ring& longest =
                 *std::max_element(rings.begin(), rings.end(),
                                   [](const Ring& a, const Ring& b) { return a.size() < b.size(); });
-            StrokeWork w{c, s, longest, Target(RasteriseRings(rings)), {}, {}};
+            const CardMask mask = RasteriseRings(rings);
+            for (std::size_t i = 0; i < mask.inside.size(); ++i)
+                characters[c].source.inside[i] |= mask.inside[i];
+            StrokeWork w{c, s, longest, Target(mask), {}, {}};
             w.current = FreshFit(w.ring, w.target, kFirstControlPoints);
             w.PlanNext();
+            characters[c].strokes.push_back(work.size());
             work.push_back(std::move(w));
         }
     }
+    auto measure = [&](CharacterWork& character) {
+        CardMask filled;
+        for (std::size_t i : character.strokes)
+            FillPolygonSpans(
+                ExpandFit(work[i].current), kCardWidth, kCardHeight, [&](int y, int x0, int x1) {
+                    for (int x = x0; x < x1; ++x)
+                        filled.inside[static_cast<std::size_t>(y * kCardWidth + x)] = 1;
+                });
+        character.iou = IntersectionOverUnion(filled, character.source);
+    };
+    for (CharacterWork& character : characters) measure(character);
     std::size_t used = 0;
     for (const StrokeWork& w : work) used += PolygonBytes(w.current.control.size());
-    if (used > byteBudget) throw std::runtime_error("outline budget too small for the strokes");
-
-    // Greedy: the next control point goes to the stroke it helps most.
     auto characterPoints = [&](std::size_t c) {
         std::size_t points = 0;
-        for (const StrokeWork& w : work)
-            if (w.character == c) points += 2 * w.current.control.size() + 2;
+        for (std::size_t i : characters[c].strokes)
+            points += ContourPoints(work[i].current.control.size());
         return points;
     };
+    auto canGrow = [&](const StrokeWork& w) {
+        return w.added() > 0 && used + kPointBytes * w.added() <= byteBudget &&
+               ContourPoints(w.next.control.size()) <=
+                   static_cast<std::size_t>(kMaxContourPoints) &&
+               characterPoints(w.character) + ContourPoints(w.added()) <=
+                   static_cast<std::size_t>(kMaxOutlinePoints);
+    };
+
+    // Max-min: the next control points go to the character drawn worst so far (IoU of
+    // all its strokes), to its stroke where they remove the most differing pixels per
+    // point. A character none of whose strokes can still improve within the budget and
+    // the animator's limits leaves the turn to the next worst, so no character is
+    // starved for the sake of the others' gains.
     while (true) {
         StrokeWork* best = nullptr;
-        for (StrokeWork& w : work) {
-            if (w.added() == 0) continue;
-            if (used + kPointBytes * w.added() > byteBudget) continue;
-            if (2 * w.next.control.size() + 2 > static_cast<std::size_t>(kMaxContourPoints))
-                continue;
-            if (characterPoints(w.character) + 2 * w.added() >
-                static_cast<std::size_t>(kMaxOutlinePoints))
-                continue;
-            if (!best || w.gain() > best->gain()) best = &w;
+        CharacterWork* worst = nullptr;
+        for (CharacterWork& character : characters) {
+            if (worst && character.iou >= worst->iou) continue;
+            StrokeWork* candidate = nullptr;
+            for (std::size_t i : character.strokes)
+                if (canGrow(work[i]) && (!candidate || work[i].gain() > candidate->gain()))
+                    candidate = &work[i];
+            if (candidate) worst = &character, best = candidate;
         }
         if (!best) break;
         used += kPointBytes * best->added();
         best->current = std::move(best->next);
         best->PlanNext();
+        measure(*worst);
     }
 
     // Records, contours in geometric order.
     OutlineBuild build;
     std::size_t total = 0;
-    for (std::size_t c = 0; c < kLessonCodes.size(); ++c) {
+    std::size_t worstCharacter = 0;
+    std::vector<CharacterQuality> qualities;
+    for (std::size_t c = 0; c < codes.size(); ++c) {
         std::vector<const StrokeWork*> strokes;
-        for (const StrokeWork& w : work)
-            if (w.character == c) strokes.push_back(&w);
+        for (std::size_t i : characters[c].strokes) strokes.push_back(&work[i]);
         struct Box {
             int top, left;
         };
@@ -567,7 +657,7 @@ OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
             return std::pair(boxes[a].top, boxes[a].left) < std::pair(boxes[b].top, boxes[b].left);
         });
         CharacterOutline outline;
-        outline.code = kLessonCodes[c];
+        outline.code = codes[c];
         outline.strokeOrder.resize(strokes.size());
         for (std::size_t contour = 0; contour < order.size(); ++contour) {
             AppendPolygon(strokes[order[contour]]->current, outline.record);
@@ -576,16 +666,27 @@ OutlineBuild BuildOutlines(const std::string& dir, std::size_t byteBudget) {
         total += outline.record.size();
 
         const CharacterQuality quality = MeasureOutline(outline, dir);
-        std::string line = LessonCharacterUtf8(outline.code) + " " +
-                           std::to_string(strokes.size()) + " strokes, " +
-                           std::to_string(outline.record.size()) + " bytes, " +
-                           std::to_string(characterPoints(c)) + " points, IoU " +
-                           FormatIoU(quality.iou) + "; strokes";
+        const auto worstStroke =
+            std::min_element(quality.strokeIoU.begin(), quality.strokeIoU.end());
+        std::string line =
+            Gb2312Utf8(outline.code) + " " + std::to_string(strokes.size()) + " strokes, " +
+            std::to_string(outline.record.size()) + " bytes, " +
+            std::to_string(characterPoints(c)) + " points, IoU " + FormatIoU(quality.iou) +
+            ", worst stroke " + FormatIoU(*worstStroke) + " (stroke " +
+            std::to_string(worstStroke - quality.strokeIoU.begin() + 1) + "); strokes";
         for (double v : quality.strokeIoU) line += " " + FormatIoU(v);
         build.report += line + "\n";
         build.characters.push_back(std::move(outline));
+        qualities.push_back(quality);
+        if (quality.iou < qualities[worstCharacter].iou) worstCharacter = c;
     }
+    const std::string worstName = Gb2312Utf8(codes[worstCharacter]);
+    const double worstIoU = qualities[worstCharacter].iou;
     build.report += "outline section: " + std::to_string(total) + " of " +
-                    std::to_string(byteBudget) + " bytes\n";
+                    std::to_string(byteBudget) + " bytes; worst character " + worstName +
+                    " at IoU " + FormatIoU(worstIoU) + " (floor " + FormatFloor(floor) + ")\n";
+    if (worstIoU < floor)
+        throw std::runtime_error(worstName + " would be drawn at " + FormatIoU(worstIoU) +
+                                 " (floor " + FormatFloor(floor) + "): " + tooMany);
     return build;
 }

@@ -26,15 +26,31 @@ struct CharacterOutline {
 };
 
 struct OutlineBuild {
-    // in slot order (lesson_file::kLessonCodes: 大 家 学 中 文)
-    std::vector<CharacterOutline> characters;
-    std::string report;  // figures to print
+    std::vector<CharacterOutline> characters;  // in the order of the codes given
+    std::string report;                        // figures to print
 };
 
-// Reads <dir>/<character>.json for the five lesson characters and fits their records
-// into byteBudget bytes together. Deterministic. Throws std::runtime_error when a
-// source file is missing or malformed, or the budget cannot hold the strokes at all.
-OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir, std::size_t byteBudget);
+// The lowest IoU of a character's filled contours with its source strokes that a
+// lesson is built with. Five characters of 61 strokes together still fit at 0.93,
+// every stroke in its shape, a pixel off at the edges; at 0.89 (69 strokes) thin
+// strokes shrink to slivers and dots to wedges.
+inline constexpr double kOutlineFloor = 0.92;
+
+// Reads <dir>/<character>.json for the lesson characters (GB codes, in slot order)
+// and fits their records into byteBudget bytes together, sharing it so that the
+// character drawn worst is drawn as well as it can be. Deterministic. Throws
+// std::runtime_error, with a message for the teacher who chose the characters, when
+// one has no stroke data or more strokes than a stroke-order record holds, or when
+// the characters have so many strokes together that one would be drawn below floor;
+// also when a source file is malformed.
+OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir,
+                           std::span<const std::uint16_t> codes, std::size_t byteBudget,
+                           double floor = kOutlineFloor);
+
+// The refusals of BuildOutlines that need no fitting (no stroke data, more strokes
+// than a stroke-order record holds), for a builder that checks before it works.
+void CheckLessonStrokes(const std::string& hanziWriterDataDir,
+                        std::span<const std::uint16_t> codes);
 
 // The card's stroke picture the outlines are drawn on.
 inline constexpr int kCardWidth = kStrokePictureWidth;
@@ -68,6 +84,3 @@ struct CharacterQuality {
 // Measures a built outline from its record bytes and stroke order against the source.
 CharacterQuality MeasureOutline(const CharacterOutline& outline,
                                 const std::string& hanziWriterDataDir);
-
-// The lesson character of a GB code as UTF-8 ("大" for 0xB4F3); empty if not one.
-std::string LessonCharacterUtf8(std::uint16_t code);
