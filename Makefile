@@ -12,7 +12,7 @@ RUN_PACKAGES := \
   cmake g++ make pkg-config ninja-build \
   qt6-base-dev qt6-svg-dev libsdl2-dev libfreetype-dev nlohmann-json3-dev libssl-dev \
   fonts-arphic-gkai00mp fonts-liberation2 \
-  sox libsox-fmt-mp3 unicode-data fp-utils python3-jieba \
+  sox libsox-fmt-mp3 unicode-data fp-utils python3-jieba rime-data-pinyin-simp \
   xchm xdg-utils file libicu-dev
 # The tests, benchmarks and fuzzers, and the X server and window manager of the GUI tests.
 TEST_PACKAGES := \

@@ -109,10 +109,11 @@ TEST(BuiltLessonData, ASecondRunFromTheSameSourcesGivesTheSameBytes) {
     std::filesystem::create_directories(dir);
     const std::string dat = (dir / "zw.dat").string();
     const std::string tables = (dir / "lesson_tables.cpp").string();
-    const std::string command =
-        std::string(TF_MKDATA) + " --node-modules " + TF_NODE_MODULES + " --unihan " + TF_UNIHAN +
-        " --words " + TF_WORD_COUNTS + " --dat " + dat + " --tables " + tables + " --work " +
-        (dir / "work").string() + " > " + (dir / "report.txt").string() + " 2>&1";
+    const std::string command = std::string(TF_MKDATA) + " --node-modules " + TF_NODE_MODULES +
+                                " --unihan " + TF_UNIHAN + " --words " + TF_WORD_COUNTS +
+                                " --weights " + TF_WORD_WEIGHTS + " --dat " + dat + " --tables " +
+                                tables + " --work " + (dir / "work").string() + " > " +
+                                (dir / "report.txt").string() + " 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0)
         << ReadWholeFile((dir / "report.txt").string()).value_or("");
     const auto built = ReadWholeFile(TF_LESSON_FILE);

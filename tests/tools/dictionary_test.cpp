@@ -183,7 +183,7 @@ TEST(DictionaryOrder, PrimaryReadingRealSensesAndLowerCaseComeFirst) {
     EXPECT_EQ(build.lines[1].meaning, "/used in jia1 huo5");
 }
 
-TEST(DictionaryOrder, LessonWordsFirstThenByFrequency) {
+TEST(DictionaryOrder, LessonWordsFirstThenByPlaceInBothLists) {
     DictionarySources s = Sources(
         "文 文 [wen2] /language/\n"
         "人 人 [ren2] /person/\n"
@@ -193,22 +193,54 @@ TEST(DictionaryOrder, LessonWordsFirstThenByFrequency) {
         "大大 大大 [da4 da4] /greatly/\n"
         "大人 大人 [da4 ren5] /adult/\n"
         "大 大 [da4] /big/\n");
-    s.lessonWords = {"中文", "中中"};
-    // The lesson's characters in slot order and then its common words lead; the
-    // others, 大大 made of lesson characters too, follow their counts; 中中 is not
-    // counted.
-    s.frequencies = {{"文", 9000},  {"的", 5000},   {"人", 500},
-                     {"大人", 700}, {"中文", 1755}, {"大大", 3455}};
-    EXPECT_EQ(
-        Plain(BuildDictionary(s)),
-        (std::vector<std::string>{"大 da4", "文 wen2", "中文 Zhong1 wen2", "的 de5", "大大 da4 da4",
-                                  "大人 da4 ren5", "人 ren2", "中中 zhong1 zhong1"}));
-    // A lesson word counted less than kCommonWordCount times takes its place by its count.
-    s.frequencies["中文"] = 600;
+    // Places, jieba / second list: 文 1/2, 的 2/1, 大大 3/3, 大人 4/5, 中文 5/4,
+    // 人 6/6; 中中 is in neither (7/7). The lesson's characters in slot order and
+    // its word 中文 lead; 大大 repeats one character and follows its places.
+    s.frequencies = {{"文", 9000},  {"的", 5000},  {"大大", 3455},
+                     {"大人", 700}, {"中文", 600}, {"人", 500}};
+    s.weights = {{"的", 900},   {"文", 800},   {"大大", 700},
+                 {"中文", 600}, {"大人", 500}, {"人", 400}};
+    const auto build = BuildDictionary(s);
+    EXPECT_EQ(build.lessonWords, (std::vector<std::string>{"中文"}));
+    EXPECT_EQ(Plain(build), (std::vector<std::string>{"大 da4", "文 wen2", "中文 Zhong1 wen2",
+                                                      "的 de5", "大大 da4 da4", "大人 da4 ren5",
+                                                      "人 ren2", "中中 zhong1 zhong1"}));
+    // Without the second list the words follow jieba's counts alone, and no
+    // word is a lesson word.
+    s.weights.clear();
     EXPECT_EQ(
         Plain(BuildDictionary(s)),
         (std::vector<std::string>{"大 da4", "文 wen2", "的 de5", "大大 da4 da4", "大人 da4 ren5",
                                   "中文 Zhong1 wen2", "人 ren2", "中中 zhong1 zhong1"}));
+}
+
+TEST(DictionaryOrder, LessonWordsAreCommonWordsOfTwoOrMoreLessonCharacters) {
+    // Places, first / second list: 大家 1/1, 大大 2/2, 中国 3/3, 大学 4/6,
+    // 中文 5/4, 文学家 6/5, 文学 7/7; 学文 only in the second list.
+    const WordPlaces places({{"大家", 90},
+                             {"大大", 80},
+                             {"中国", 70},
+                             {"大学", 60},
+                             {"中文", 50},
+                             {"文学家", 40},
+                             {"文学", 30}},
+                            {{"大家", 90},
+                             {"大大", 80},
+                             {"中国", 70},
+                             {"中文", 60},
+                             {"文学家", 50},
+                             {"大学", 40},
+                             {"文学", 30},
+                             {"学文", 20}});
+    const std::vector<std::string> words = {"文学", "大学", "文学家", "学文", "中国",
+                                            "大大", "大家", "大",     "中文"};
+    const std::vector<std::string> lesson = {"大", "家", "学", "中", "文"};
+    // 大 is one character, 大大 repeats one, 中国 holds 国, 学文 only one list holds.
+    EXPECT_EQ(LessonWords(words, lesson, places, 7),
+              (std::vector<std::string>{"大家", "中文", "大学", "文学家", "文学"}));
+    // Both lists must hold a lesson word within the place given: 文学家 is 6th in one.
+    EXPECT_EQ(LessonWords(words, lesson, places, 5), (std::vector<std::string>{"大家", "中文"}));
+    EXPECT_TRUE(LessonWords(words, {"春", "夏", "秋", "冬", "天"}, places).empty());
 }
 
 TEST(DictionaryOrder, FurtherReadingsOfAWordFollowTheFirstReadingOfEveryWord) {
@@ -265,6 +297,32 @@ TEST(WordCounts, JiebaLinesGiveEachWordItsLargestCount) {
     EXPECT_EQ(counts.at("大学"), 20025);
     EXPECT_EQ(counts.at("大家"), 19177);
     EXPECT_EQ(counts.at("AT&T"), 3);
+}
+
+TEST(WordCounts, RimeLinesAfterTheHeaderGiveEachWordTheSumOfItsWeights) {
+    const auto weights = DictionaryWeights(
+        "# Rime dictionary\n---\nname: pinyin_simp\n大家\tda jia\t99\n...\n\n"
+        "大家\tda jia\t67803\n# 书记\tshu ji\t2989\n大夫\tda fu\t120\r\n大夫\tdai fu\t880\n"
+        "鼥\tba\t0\n书包\tshu bao\n书店\tshu dian\t16x\n");
+    EXPECT_EQ(weights, (WordCounts{{"大家", 67803}, {"大夫", 1000}}));
+}
+
+TEST(WordPlaces, AWordStandsAtTheWorseOfItsTwoPlaces) {
+    // First list: 书记 1, 书籍 2, 马甲 5; second: 马甲 1, 书记 2, 书籍 3, 书店 4.
+    const WordPlaces places(
+        {{"书记", 7681}, {"书籍", 1055}, {"书写", 1055}, {"书店", 294}, {"马甲", 63}},
+        {{"马甲", 11397}, {"书记", 2989}, {"书籍", 2191}, {"书店", 1615}});
+    EXPECT_EQ(places.Of("书记"), (WordPlace{2, 1}));
+    EXPECT_EQ(places.Of("书籍"), (WordPlace{3, 2}));  // equal counts share place 2
+    EXPECT_EQ(places.Of("书写"), (WordPlace{5, 2}));  // after the second list's four
+    EXPECT_EQ(places.Of("书店"), (WordPlace{4, 4}));
+    EXPECT_EQ(places.Of("马甲"), (WordPlace{5, 1}));
+    EXPECT_EQ(places.Of("书包"), (WordPlace{6, 5}));
+    // 马甲, first in one list, follows 书店, fourth in both.
+    EXPECT_LT(places.Of("书店"), places.Of("马甲"));
+    EXPECT_LT(places.Of("马甲"), places.Of("书包"));
+    EXPECT_TRUE(places.BothWithin("书籍", 3));
+    EXPECT_FALSE(places.BothWithin("书写", 5));
 }
 
 TEST(DictionaryOrder, OnlyGb2312HanziWordsThatFitAreKept) {

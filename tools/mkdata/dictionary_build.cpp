@@ -35,10 +35,6 @@ bool Capitalised(const std::string& pinyin) {
     return !pinyin.empty() && pinyin[0] >= 'A' && pinyin[0] <= 'Z';
 }
 
-bool Contains(const std::vector<std::string>& list, const std::string& item) {
-    return std::find(list.begin(), list.end(), item) != list.end();
-}
-
 std::size_t SenseCount(const std::string& meaning) {
     return static_cast<std::size_t>(std::count(meaning.begin(), meaning.end(), '/'));
 }
@@ -54,6 +50,28 @@ bool PointsTo(const std::string& sense, const std::string& target) {
 }
 
 }  // namespace
+
+std::vector<std::string> LessonWords(const std::vector<std::string>& words,
+                                     const std::vector<std::string>& lessonCharacters,
+                                     const WordPlaces& places, std::size_t maxPlace) {
+    std::set<char32_t> lesson;
+    for (const std::string& c : lessonCharacters) {
+        for (char32_t code : DecodeUtf8(c)) lesson.insert(code);
+    }
+    std::vector<std::string> found;
+    for (const std::string& word : words) {
+        const std::vector<char32_t> characters = DecodeUtf8(word);
+        const std::set<char32_t> distinct(characters.begin(), characters.end());
+        const bool ofLesson = std::all_of(distinct.begin(), distinct.end(),
+                                          [&](char32_t c) { return lesson.count(c) != 0; });
+        if (distinct.size() >= 2 && ofLesson && places.BothWithin(word, maxPlace))
+            found.push_back(word);
+    }
+    std::stable_sort(found.begin(), found.end(), [&](const std::string& a, const std::string& b) {
+        return places.Of(a) < places.Of(b);
+    });
+    return found;
+}
 
 std::string FormatDictionaryLine(const std::string& gbWord, const std::string& pinyin,
                                  const std::string& meaning) {
@@ -157,28 +175,38 @@ DictionaryBuild BuildDictionary(const DictionarySources& sources) {
         }
     }
 
-    // Words.
+    // Words: lesson characters by slot, lesson words, the rest; by place, then source order.
+    const WordPlaces places(sources.frequencies, sources.weights);
+    std::vector<std::string> sourceOrder;
+    sourceOrder.reserve(byWord.size());
+    for (const auto& [word, candidates] : byWord) sourceOrder.push_back(word);
+    std::sort(sourceOrder.begin(), sourceOrder.end(),
+              [&](const std::string& a, const std::string& b) {
+                  return firstSeen.at(a) < firstSeen.at(b);
+              });
+    build.lessonWords = LessonWords(sourceOrder, sources.lessonCharacters, places);
     struct WordRank {
-        std::size_t group;  // lesson characters by slot, then lesson words, then the rest
-        long long negFrequency;
+        std::size_t group;
+        WordPlace place;
         std::size_t firstSource;
         const std::string* word;
     };
     std::vector<WordRank> words;
     words.reserve(byWord.size());
     for (const auto& [word, candidates] : byWord) {
-        const auto f = sources.frequencies.find(word);
-        const long long count = f == sources.frequencies.end() ? 0 : f->second;
         const auto& lesson = sources.lessonCharacters;
+        const auto& lessonWords = build.lessonWords;
         std::size_t group = static_cast<std::size_t>(std::find(lesson.begin(), lesson.end(), word) -
                                                      lesson.begin());
-        if (group == lesson.size())
-            group += Contains(sources.lessonWords, word) && count >= kCommonWordCount ? 0 : 1;
-        words.push_back({group, group < lesson.size() ? 0 : -count, firstSeen.at(word), &word});
+        if (group == lesson.size() &&
+            std::find(lessonWords.begin(), lessonWords.end(), word) == lessonWords.end())
+            ++group;
+        const WordPlace place = group < lesson.size() ? WordPlace{} : places.Of(word);
+        words.push_back({group, place, firstSeen.at(word), &word});
     }
     std::sort(words.begin(), words.end(), [](const WordRank& a, const WordRank& b) {
-        return std::tie(a.group, a.negFrequency, a.firstSource) <
-               std::tie(b.group, b.negFrequency, b.firstSource);
+        return std::tie(a.group, a.place, a.firstSource) <
+               std::tie(b.group, b.place, b.firstSource);
     });
     std::vector<DictionaryLine> further;
     for (const WordRank& rank : words) {

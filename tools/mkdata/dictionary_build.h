@@ -11,11 +11,12 @@
 
 #include "data/dictionary.h"
 #include "tools/mkdata/cedict.h"
+#include "tools/mkdata/frequency.h"
 
 // The record's columns are the program's (data/dictionary.h); ']' stays before kPinyinEnd.
 inline constexpr std::size_t kMaxPinyinBytes = kPinyinEnd - kPinyinColumn - 1;  // 62
-// A lesson word leads the file only when the word counts hold it this often.
-inline constexpr long long kCommonWordCount = 1000;
+// A lesson word leads the file only when both word lists place it this high.
+inline constexpr std::size_t kCommonWordPlace = 10000;
 
 struct DictionaryLine {
     std::string utf8Word;
@@ -27,16 +28,17 @@ struct DictionaryLine {
 
 struct DictionarySources {
     std::vector<CedictEntry> entries;
-    std::unordered_map<std::string, long long> frequencies;  // UTF-8 word -> count
-    std::map<std::string, std::string> readings;             // character -> "da4"
-    std::vector<std::string> lessonCharacters;               // UTF-8, slot order
-    std::vector<std::string> lessonWords;                    // UTF-8, the lesson's own words
+    WordCounts frequencies;                       // jieba: UTF-8 word -> count
+    WordCounts weights;                           // the second list: UTF-8 word -> weight
+    std::map<std::string, std::string> readings;  // character -> "da4"
+    std::vector<std::string> lessonCharacters;    // UTF-8, slot order
     // When given: whether a card's meaning text ("/s1/s2") fits the card's memo.
     std::function<bool(const std::string& meaning)> cardMeaningFits;
 };
 
 struct DictionaryBuild {
-    std::vector<DictionaryLine> lines;  // in file order
+    std::vector<DictionaryLine> lines;     // in file order
+    std::vector<std::string> lessonWords;  // UTF-8, as they lead the file
     std::size_t entriesRead = 0;
     std::size_t notGb2312 = 0;       // word not only GB2312 hanzi
     std::size_t wordTooLong = 0;     // more than 24 bytes
@@ -53,11 +55,19 @@ struct DictionaryBuild {
 std::string FormatDictionaryLine(const std::string& gbWord, const std::string& pinyin,
                                  const std::string& meaning);
 
+// The lesson's own words among words: those of two or more different
+// characters, all of them lesson characters, that both lists hold within
+// maxPlace; by their places (WordPlace), then in the order given.
+std::vector<std::string> LessonWords(const std::vector<std::string>& words,
+                                     const std::vector<std::string>& lessonCharacters,
+                                     const WordPlaces& places,
+                                     std::size_t maxPlace = kCommonWordPlace);
+
 // Lines of one word: the character's primary reading first (single characters),
 // real senses before reference entries, lower-case pinyin before capitalised
 // names, then source order. Words: the lesson characters in slot order, the
-// lesson words counted at least kCommonWordCount times, then the others; those
-// two groups by descending count, then source order. The first line of every word comes before the
+// lesson words (LessonWords), then the others by their places in the two word
+// lists (WordPlace), then source order. The first line of every word comes before the
 // further lines of the words of several characters, so a phrase list names each word once before it
 // names any a second time. The card record of a lesson character keeps the leading senses that pass
 // cardMeaningFits; throws std::runtime_error when even its first sense does not.

@@ -2,7 +2,8 @@
 // table, voice directory) from open sources, then reads the file back through
 // the program's readers and prints what it measured.
 //
-//   mkdata --node-modules DIR [--unihan FILE] [--words FILE] --dat OUT.dat --tables OUT.cpp
+//   mkdata --node-modules DIR [--unihan FILE] [--words FILE] [--weights FILE]
+//          --dat OUT.dat --tables OUT.cpp
 //          --work DIR [--plain LINES.txt]   (also writes the plain dictionary lines, GB2312)
 //          [--recordings DIR]    (the recordings and their manifest.tsv)
 //   mkdata --node-modules DIR --import-voices SOURCE --syllables "da4 jia1 ..." [--count N]
@@ -39,6 +40,7 @@ struct Options {
     std::string nodeModules;
     std::string unihan = "/usr/share/unicode/Unihan_Readings.txt.bz2";
     std::string words = "/usr/lib/python3/dist-packages/jieba/dict.txt";  // jieba's word counts
+    std::string weights = "/usr/share/rime-data/pinyin_simp.dict.yaml";   // the second list
     std::string dat;
     std::string tables;
     std::string work;
@@ -54,6 +56,7 @@ Options ParseOptions(int argc, char** argv) {
     std::map<std::string, std::string*> flags = {{"--node-modules", &o.nodeModules},
                                                  {"--unihan", &o.unihan},
                                                  {"--words", &o.words},
+                                                 {"--weights", &o.weights},
                                                  {"--dat", &o.dat},
                                                  {"--tables", &o.tables},
                                                  {"--work", &o.work},
@@ -71,7 +74,8 @@ Options ParseOptions(int argc, char** argv) {
     if (!o.importVoices.empty() && !o.nodeModules.empty()) return o;
     if (o.nodeModules.empty() || o.dat.empty() || o.tables.empty() || o.work.empty())
         throw std::runtime_error(
-            "usage: mkdata --node-modules DIR [--unihan FILE] [--words FILE] --dat OUT "
+            "usage: mkdata --node-modules DIR [--unihan FILE] [--words FILE] [--weights FILE] "
+            "--dat OUT "
             "--tables OUT --work DIR");
     return o;
 }
@@ -196,7 +200,7 @@ int Run(const Options& o) {
     const std::vector<std::uint16_t> codes(kLessonCodes.begin(), kLessonCodes.end());
     CheckLessonStrokes(o.nodeModules + "/hanzi-writer-data", codes);
     for (std::uint16_t code : kLessonCodes) sources.lessonCharacters.push_back(Gb2312Utf8(code));
-    sources.lessonWords = {"大家", "大学", "中文", "中学", "文学"};
+    sources.weights = DictionaryWeights(Source(o.weights));
     sources.cardMeaningFits = [&](const std::string& m) { return cardMemo.Fits(m); };
     DictionaryBuild dictionary = BuildDictionary(sources);
     const RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
@@ -231,6 +235,9 @@ int Run(const Options& o) {
         "  %zu lines lost senses to the 173-byte meaning limit; the cards leave out %zu "
         "senses to show their meanings whole  [%.1f s]\n",
         dictionary.sensesCut, dictionary.cardSensesCut, clock.Seconds());
+    std::string lessonWords;
+    for (const std::string& word : dictionary.lessonWords) lessonWords += " " + word;
+    std::printf("  lesson words:%s\n", lessonWords.c_str());
     std::vector<std::string> dictionaryFailures;
     for (std::uint16_t code : kLessonCodes) {
         std::string page;
