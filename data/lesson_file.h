@@ -24,11 +24,13 @@ static_assert(kVoiceOffset == kStrokeOrderOffset + kStrokeOrderRecords * kStroke
 inline constexpr std::uint32_t kOutlineSectionSize = kStrokeOrderOffset - kOutlineOffset;
 inline constexpr std::uint32_t kVoiceSectionSize = kDictionaryOffset - kVoiceOffset;
 
-// The lesson characters (GB codes) in slot order: 大 家 学 中 文. Their
-// outlines lie in this order, and slot i holds the stroke-order record of the
-// i-th; the main window shows them in this order.
-inline constexpr std::array<std::uint16_t, kStrokeOrderRecords> kLessonCodes = {
-    0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4};
+// The lesson characters (GB codes) in slot order, 大 家 学 中 文 in the
+// default lesson. Their outlines lie in this order, and slot i holds the
+// stroke-order record of the i-th; the main window shows them in this order.
+// Built into the program with the lesson's other tables (tools/mkdata
+// generates them with dat/zw.dat).
+using LessonCodes = std::array<std::uint16_t, kStrokeOrderRecords>;
+extern const LessonCodes kLessonCodes;
 
 enum class ReadStatus { Ok, CannotOpen, Short };
 

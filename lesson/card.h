@@ -13,7 +13,7 @@ class TLabel;
 class TMemo;
 class TPanel;
 
-inline constexpr int kLessonCharCount = static_cast<int>(lesson_file::kLessonCodes.size());
+inline constexpr int kLessonCharCount = static_cast<int>(lesson_file::kStrokeOrderRecords);
 
 // The lesson's five GB2312 characters, ten bytes and a zero (the main window's
 // FormCreate fills them).

@@ -10,8 +10,7 @@
 #include "glyph/char_index.h"
 #include "lesson/voice_directory.h"
 
-using lesson_file::kLessonCodes;
-static_assert(kLessonCodes.size() == kCharIndexEntries);
+static_assert(lesson_file::kStrokeOrderRecords == kCharIndexEntries);
 inline constexpr std::size_t kOutlineBudget = lesson_file::kOutlineSectionSize;  // 3,504 bytes
 inline constexpr std::size_t kVoiceBudget = lesson_file::kVoiceSectionSize;      // 658,374 bytes
 

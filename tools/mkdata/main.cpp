@@ -2,16 +2,19 @@
 // table, voice directory) from open sources, then reads the file back through
 // the program's readers and prints what it measured.
 //
-//   mkdata --node-modules DIR [--unihan FILE] [--words FILE] [--weights FILE]
-//          --dat OUT.dat --tables OUT.cpp
+//   mkdata --node-modules DIR [--lesson 大家学中文] [--unihan FILE] [--words FILE]
+//          [--weights FILE] --dat OUT.dat --tables OUT.cpp
 //          --work DIR [--plain LINES.txt]   (also writes the plain dictionary lines, GB2312)
 //          [--recordings DIR]    (the recordings and their manifest.tsv)
 //   mkdata --node-modules DIR --import-voices SOURCE --syllables "da4 jia1 ..." [--count N]
 //          copies the recordings of the commonest characters read only so into
 //          --recordings and adds them to its manifest
+//   mkdata --node-modules DIR --lesson CHARS --print-slug
+//          checks that the lesson can be made and prints its folder name
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +28,7 @@
 #include "tools/mkdata/card_memo.h"
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/frequency.h"
+#include "tools/mkdata/lesson_input.h"
 #include "tools/mkdata/gb2312.h"
 #include "tools/mkdata/lesson_data.h"
 #include "tools/mkdata/outlines.h"
@@ -49,6 +53,8 @@ struct Options {
     std::string importVoices;  // a folder of recordings and its .tsv, to take from
     std::string syllables;
     std::string count = "1";
+    std::string lesson = kDefaultLesson;
+    bool printSlug = false;  // only check the lesson and print its folder name
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -64,14 +70,20 @@ Options ParseOptions(int argc, char** argv) {
                                                  {"--recordings", &o.recordings},
                                                  {"--import-voices", &o.importVoices},
                                                  {"--syllables", &o.syllables},
-                                                 {"--count", &o.count}};
+                                                 {"--count", &o.count},
+                                                 {"--lesson", &o.lesson}};
     for (int i = 1; i < argc; ++i) {
+        if (argv[i] == std::string("--print-slug")) {
+            o.printSlug = true;
+            continue;
+        }
         const auto flag = flags.find(argv[i]);
         if (flag == flags.end() || i + 1 >= argc)
             throw std::runtime_error(std::string("unknown or incomplete option ") + argv[i]);
         *flag->second = argv[++i];
     }
     if (!o.importVoices.empty() && !o.nodeModules.empty()) return o;
+    if (o.printSlug && !o.nodeModules.empty()) return o;
     if (o.nodeModules.empty() || o.dat.empty() || o.tables.empty() || o.work.empty())
         throw std::runtime_error(
             "usage: mkdata --node-modules DIR [--unihan FILE] [--words FILE] [--weights FILE] "
@@ -158,6 +170,24 @@ int ImportRecordings(const Options& o, const CharacterReadings& readings,
     return 0;
 }
 
+// The card the program is to find for code: the first single-character line
+// of it among the plain lines, read by the program's column rules.
+CardExpectation CardOfBuiltLines(const std::vector<std::string>& plain, std::uint16_t code) {
+    for (const std::string& p : plain) {
+        if (p.size() < 3 || GbCodeAt(p, 0) != code || p[2] != ' ') continue;
+        char line[kLineBufferSize] = {};
+        std::memcpy(line, p.data(), std::min(p.size(), sizeof line - 1));
+        char pinyin[kPinyinBufferSize];
+        char meaning[kMeaningBufferSize];
+        char display[kDisplayBufferSize];
+        RecordPinyin(line, pinyin);
+        RecordMeaning(line, meaning);
+        MeaningForDisplay(meaning, display);
+        return {pinyin, display};
+    }
+    return {};
+}
+
 class Stopwatch {
 public:
     double Seconds() const {
@@ -185,7 +215,6 @@ std::vector<std::string> RepeatedPhrases(const std::vector<DictionaryLine>& line
 int Run(const Options& o) {
     Stopwatch clock;
     CardMemo cardMemo;
-    if (o.importVoices.empty()) std::filesystem::create_directories(o.work);
 
     // Dictionary.
     DictionarySources sources;
@@ -197,9 +226,23 @@ int Run(const Options& o) {
     sources.readings = PrimaryReadings(*unihan);
     const CharacterReadings characterReadings = ReadCharacterReadings(sources.entries, *unihan);
     if (!o.importVoices.empty()) return ImportRecordings(o, characterReadings, sources.frequencies);
-    const std::vector<std::uint16_t> codes(kLessonCodes.begin(), kLessonCodes.end());
-    CheckLessonStrokes(o.nodeModules + "/hanzi-writer-data", codes);
-    for (std::uint16_t code : kLessonCodes) sources.lessonCharacters.push_back(Gb2312Utf8(code));
+    // The lesson: refused before anything is built when it cannot be made well.
+    const LessonInput lesson = ParseLesson(o.lesson);
+    const std::vector<std::uint16_t>& codes = lesson.codes;
+    const std::string hanziWriterData = o.nodeModules + "/hanzi-writer-data";
+    CheckLessonStrokes(hanziWriterData, codes);
+    const std::string slug = LessonSlug(lesson, sources.readings);
+    if (o.printSlug) {
+        std::printf("%s\n", slug.c_str());
+        return 0;
+    }
+    std::printf("Lesson %s (%s)\n", o.lesson.c_str(), slug.c_str());
+    const OutlineBuild outlineBuild = BuildOutlines(hanziWriterData, codes, kOutlineBudget);
+    std::printf("Outlines (hanzi-writer-data):\n%s  [%.1f s]\n", outlineBuild.report.c_str(),
+                clock.Seconds());
+    if (o.importVoices.empty()) std::filesystem::create_directories(o.work);
+
+    sources.lessonCharacters = lesson.characters;
     sources.weights = DictionaryWeights(Source(o.weights));
     sources.cardMeaningFits = [&](const std::string& m) { return cardMemo.Fits(m); };
     DictionaryBuild dictionary = BuildDictionary(sources);
@@ -239,7 +282,7 @@ int Run(const Options& o) {
     for (const std::string& word : dictionary.lessonWords) lessonWords += " " + word;
     std::printf("  lesson words:%s\n", lessonWords.c_str());
     std::vector<std::string> dictionaryFailures;
-    for (std::uint16_t code : kLessonCodes) {
+    for (std::uint16_t code : codes) {
         std::string page;
         for (std::size_t i : FirstPhrasePage(lines, code)) page += " " + lines[i].utf8Word;
         std::printf("  first phrase page of 0x%04X:%s\n", code, page.c_str());
@@ -267,14 +310,10 @@ int Run(const Options& o) {
                     source.tone.verdict.c_str());
     }
 
-    // Outlines.
-    const OutlineBuild outlineBuild =
-        BuildOutlines(o.nodeModules + "/hanzi-writer-data", codes, kOutlineBudget);
-    std::printf("Outlines (hanzi-writer-data):\n%s  [%.1f s]\n", outlineBuild.report.c_str(),
-                clock.Seconds());
-
     std::vector<PlainOutline> outlines;
     VerifyOptions verify;
+    verify.codes = codes;
+    for (std::uint16_t code : codes) verify.cards.push_back(CardOfBuiltLines(plain, code));
     for (const CharacterOutline& c : outlineBuild.characters) {
         outlines.push_back({c.code, c.record, c.strokeOrder});
         verify.strokeOrders.push_back(c.strokeOrder);
@@ -303,7 +342,7 @@ int Run(const Options& o) {
     // The card meanings as the card reads them, in its memo.
     std::printf("Card meanings in the memo (%d whole lines, the first empty):\n",
                 cardMemo.LinesShown());
-    for (const CardMeaning& card : ReadCardMeanings(o.dat, kLessonCodes)) {
+    for (const CardMeaning& card : ReadCardMeanings(o.dat, codes)) {
         if (!card.found) {
             std::printf("  0x%04X: no card record\n", card.code);
             dictionaryFailures.push_back("a lesson character has no card record");

@@ -16,6 +16,7 @@
 
 #include "data/lesson_file.h"
 #include "tools/mkdata/gb2312.h"
+#include "tools/mkdata/lesson_input.h"
 #include "tools/mkdata/outlines.h"
 
 namespace {
@@ -97,8 +98,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        std::vector<std::uint16_t> codes(lesson_file::kLessonCodes.begin(),
-                                         lesson_file::kLessonCodes.end());
+        std::vector<std::uint16_t> codes = ParseLesson(kDefaultLesson).codes;
         if (argc > 3) {
             const auto gb = Gb2312Hanzi(argv[3]);
             if (!gb) throw std::runtime_error(std::string(argv[3]) + ": not GB2312 hanzi");

@@ -16,11 +16,6 @@
 #include "tools/mkdata/phrase_page.h"
 #include "tools/mkdata/wav.h"
 
-const std::vector<CardExpectation> kCardExpectations = {
-    {"da4", "big; large; great"}, {"jia1", "home; family"},      {"xue2", "to learn; to study"},
-    {"zhong1", "within; among"},  {"wen2", "language; culture"},
-};
-
 namespace {
 
 std::string Format(const char* format, auto... args) {
@@ -40,7 +35,7 @@ void CheckOutlines(Checker& c, const std::string& path, std::span<const CharInde
     std::uint32_t offset = 0;
     for (std::size_t p = 0; p < index.size(); ++p) {
         const CharIndexDecoded entry = DecodeCharIndexEntry(index[p]);
-        const std::uint16_t code = kLessonCodes[p];
+        const std::uint16_t code = p < options.codes.size() ? options.codes[p] : 0;
         if (entry.code != code) {
             c.Fail(Format("index entry %zu decodes to code 0x%04X", p, entry.code));
             return;
@@ -230,7 +225,7 @@ void CheckDictionary(Checker& c, const std::string& path,
                 cards[code] = std::string(pinyin) + "|" + display;
             }
         }
-        for (std::uint16_t code : kLessonCodes) {
+        for (std::uint16_t code : options.codes) {
             auto& page = pages[code];
             if (page.size() < kPhrasesPerPage && QualifiesAsPhrase(w, code)) page.push_back(pinyin);
         }
@@ -244,19 +239,20 @@ void CheckDictionary(Checker& c, const std::string& path,
     c.Note(Format("  dictionary: %zu lines, %zu bytes, longest line %zu bytes", records,
                   sectionBytes, longest));
 
-    for (std::size_t slot = 0; slot < kCardExpectations.size(); ++slot) {
-        const CardExpectation& card = kCardExpectations[slot];
-        const std::uint16_t code = kLessonCodes[slot];
+    for (std::size_t slot = 0; slot < options.codes.size(); ++slot) {
+        const std::uint16_t code = options.codes[slot];
         const auto found = cards.find(code);
-        const std::string expected = std::string(card.pinyin) + "|" + card.displayPrefix;
-        if (found == cards.end() || found->second.rfind(expected, 0) != 0) {
+        const std::string expected = slot < options.cards.size()
+                                         ? options.cards[slot].pinyin + "|" + options.cards[slot].display
+                                         : std::string();
+        if (found == cards.end() || found->second != expected) {
             c.Fail(Format("card record of 0x%04X reads \"%s\"", code,
                           found == cards.end() ? "(none)" : found->second.c_str()));
             continue;
         }
         c.Note(Format("  card 0x%04X: %.70s", code, found->second.c_str()));
     }
-    for (std::uint16_t code : kLessonCodes) {
+    for (std::uint16_t code : options.codes) {
         const auto& page = pages[code];
         std::string spoken;
         if (page.empty()) c.Fail(Format("no phrases for 0x%04X", code));
@@ -278,7 +274,7 @@ VerifyReport VerifyLessonData(const std::string& datPath, std::span<const CharIn
                               std::span<const VoiceEntry> voiceDirectory,
                               const VerifyOptions& options) {
     Checker c;
-    if (charIndex.size() != kLessonCodes.size())
+    if (charIndex.size() != options.codes.size())
         c.Fail("index table is not of five entries");
     else
         CheckOutlines(c, datPath, charIndex, options);

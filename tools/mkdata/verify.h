@@ -11,14 +11,14 @@
 #include "lesson/voice_directory.h"
 
 struct CardExpectation {
-    const char* pinyin;
-    const char* displayPrefix;  // start of MeaningForDisplay
+    std::string pinyin;
+    std::string display;  // MeaningForDisplay of the meaning
 };
 
-// The card records of the lesson characters, in slot order (kLessonCodes).
-extern const std::vector<CardExpectation> kCardExpectations;
-
 struct VerifyOptions {
+    // The lesson characters in slot order, and the card each must read back.
+    std::vector<std::uint16_t> codes;
+    std::vector<CardExpectation> cards;
     // When given: the expected stroke order of each slot, and the plain lines
     // the dictionary section must descramble to, in order.
     std::vector<std::vector<std::uint8_t>> strokeOrders;
