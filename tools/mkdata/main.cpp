@@ -197,11 +197,15 @@ int Run(const Options& o) {
     sources.lessonWords = {"大家", "大学", "中文", "中学", "文学"};
     sources.cardMeaningFits = [&](const std::string& m) { return cardMemo.Fits(m); };
     DictionaryBuild dictionary = BuildDictionary(sources);
-    const RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
+    RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
     const std::vector<std::uint16_t> codes(kLessonCodes.begin(), kLessonCodes.end());
+    RefuseUnrecordedCards(dictionary.lines, codes, pool.Query(), sources.readings);
     for (const std::string& word :
-         MoveUnspokenPhrasesBack(dictionary.lines, codes, pool.Syllables(), sources.readings))
+         MoveUnspokenPhrasesBack(dictionary.lines, codes, pool.Query(), sources.readings))
         std::printf("  %s: not recorded in full, behind the first phrase page\n", word.c_str());
+    for (const std::string& word : MovePhrasesBackToFitVoices(dictionary.lines, codes))
+        std::printf("  %s: over the %zu voices, behind the first phrase page\n", word.c_str(),
+                    kVoiceCount);
 
     std::vector<DictionaryLine> lines;
     std::vector<std::string> stored;
@@ -241,11 +245,14 @@ int Run(const Options& o) {
     }
 
     // Voices.
-    std::printf("Recordings (%s): %zu, %zu syllables\n%s", o.recordings.c_str(),
-                pool.recordings.size(), pool.bySyllable.size(), PoolReport(pool).c_str());
     const VoiceChoice choice =
-        ChooseVoiceNames(lines, codes, sources.frequencies, pool.Syllables(), sources.readings);
+        ChooseVoiceNames(lines, codes, sources.frequencies, pool.Query(), sources.readings);
     const VoiceBuild voiceBuild = BuildVoices(choice, pool, kVoiceBudget, o.work);
+    std::printf(
+        "Recordings (%s): %zu rows for %zu syllables; %zu syllables asked for, %zu "
+        "recordings decoded\n%s",
+        o.recordings.c_str(), pool.RowCount(), pool.SyllablesOffered(), pool.SyllablesAsked(),
+        pool.Decoded().size(), PoolReport(pool).c_str());
     std::printf(
         "Voices (human recordings): %zu card, %zu phrase-page, %zu frequent "
         "syllables; %u Hz %d-bit, %zu of %zu bytes  [%.1f s]\n",
@@ -253,7 +260,7 @@ int Run(const Options& o) {
         choice.names.size() - choice.cardNames - choice.pageNames, voiceBuild.sampleRate,
         voiceBuild.bitsPerSample, voiceBuild.totalBytes, kVoiceBudget, clock.Seconds());
     for (const SpokenRecording& r : voiceBuild.recordings) {
-        const PoolRecording& source = pool.recordings[pool.bySyllable.at(r.spokenAs)];
+        const PoolRecording& source = *pool.Find(r.spokenAs);
         std::printf("  voice %-7s %s %-7s %.3f s  %s\n", r.name.c_str(),
                     source.row.character.c_str(), r.spokenAs.c_str(), r.info.seconds,
                     source.tone.verdict.c_str());
