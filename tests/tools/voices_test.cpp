@@ -148,7 +148,8 @@ TEST(VoiceChoice, PageWordsGiveWayUntilTheVoicesFit) {
         lines.push_back(Line(word, pinyin));
     const std::vector<std::uint16_t> codes = {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4};
     EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, Recorded(lines), {}), std::runtime_error);
-    EXPECT_EQ(MovePhrasesBackToFitVoices(lines, codes), std::vector<std::string>{"大小姐"});
+    EXPECT_EQ(MovePhrasesBackToFitVoices(lines, codes, InSet(Recorded(lines)), {}),
+              std::vector<std::string>{"大小姐"});
     std::vector<std::string> page;
     for (std::size_t i : FirstPhrasePage(lines, 0xB4F3)) page.push_back(lines[i].utf8Word);
     EXPECT_EQ(page, (std::vector<std::string>{"大学", "大人", "大衣", "大地", "大家"}));

@@ -181,7 +181,8 @@ int Run(const Options& o) {
     for (const std::string& word :
          MoveUnspokenPhrasesBack(dictionary.lines, codes, pool.Query(), sources.readings))
         std::printf("  %s: not recorded in full, behind the first phrase page\n", word.c_str());
-    for (const std::string& word : MovePhrasesBackToFitVoices(dictionary.lines, codes))
+    for (const std::string& word :
+         MovePhrasesBackToFitVoices(dictionary.lines, codes, pool.Query(), sources.readings))
         std::printf("  %s: over the %zu voices, behind the first phrase page\n", word.c_str(),
                     kVoiceCount);
 

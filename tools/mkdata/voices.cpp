@@ -9,6 +9,7 @@
 #include <fstream>
 #include <numbers>
 #include <stdexcept>
+#include <tuple>
 
 #include "tools/mkdata/gb2312.h"
 #include "tools/mkdata/phrase_page.h"
@@ -276,8 +277,8 @@ bool Spoken(const DictionaryLine& line, const RecordedQuery& recorded,
 }
 
 // Moves the lines of each word of code's first page that fails stays to just
-// behind the page (behind the phrase that takes its place), until the page
-// holds none. Appends the words moved to moved, each once.
+// behind the page (behind the first phrase that stays, which takes its place),
+// until the page holds none. Appends the words moved to moved, each once.
 void MoveBehindFirstPage(std::vector<DictionaryLine>& lines, std::uint16_t code,
                          const std::function<bool(const DictionaryLine&)>& stays,
                          std::vector<std::string>& moved) {
@@ -291,7 +292,8 @@ void MoveBehindFirstPage(std::vector<DictionaryLine>& lines, std::uint16_t code,
             moved.push_back(lines[*leaving].utf8Word);
         std::size_t after = page.back();
         for (std::size_t j = page.back() + 1; j < lines.size(); ++j) {
-            if (lines[j].word != word && QualifiesAsPhrase(lines[j].word, code)) {
+            if (lines[j].word != word && QualifiesAsPhrase(lines[j].word, code) &&
+                stays(lines[j])) {
                 after = j;
                 break;
             }
@@ -315,15 +317,22 @@ void MoveBehindFirstPage(std::vector<DictionaryLine>& lines, std::uint16_t code,
     }
 }
 
-// The names of the card syllables, then per first-page line (indices into
-// lines) the names it plays.
+struct PageLine {
+    std::uint16_t code;
+    std::size_t line;      // index into lines
+    std::size_t position;  // on its page, from 0
+    std::vector<std::string> names;
+};
+// The names of the card syllables, then the first-page lines and the names
+// each plays.
 struct NeededNames {
     std::vector<std::string> card;
-    std::vector<std::pair<std::size_t, std::vector<std::string>>> pages;
+    std::vector<PageLine> pages;
 };
 
 NeededNames NamesNeeded(const std::vector<DictionaryLine>& lines,
-                        const std::vector<std::uint16_t>& lessonCodes) {
+                        const std::vector<std::uint16_t>& lessonCodes,
+                        const std::function<bool(const DictionaryLine&)>& stays) {
     NeededNames needed;
     for (std::uint16_t code : lessonCodes) {
         const std::size_t card = CardLine(lines, code);
@@ -331,8 +340,12 @@ NeededNames NamesNeeded(const std::vector<DictionaryLine>& lines,
         needed.card.push_back(lines[card].pinyin);
     }
     for (std::uint16_t code : lessonCodes) {
-        for (std::size_t i : FirstPhrasePage(lines, code))
-            needed.pages.push_back({i, SpokenSyllables(lines[i].pinyin.c_str())});
+        // The first page once the words that do not stay have left it.
+        std::size_t onPage = 0;
+        for (std::size_t i = 0; i < lines.size() && onPage < kPhrasesPerPage; ++i) {
+            if (!QualifiesAsPhrase(lines[i].word, code) || !stays(lines[i])) continue;
+            needed.pages.push_back({code, i, onPage++, SpokenSyllables(lines[i].pinyin.c_str())});
+        }
     }
     return needed;
 }
@@ -369,47 +382,94 @@ std::vector<std::string> MoveUnspokenPhrasesBack(
     return MoveUnspokenPhrasesBack(lines, lessonCodes, InSet(recorded), primaryReadings);
 }
 
-std::vector<std::string> MovePhrasesBackToFitVoices(std::vector<DictionaryLine>& lines,
-                                                    const std::vector<std::uint16_t>& lessonCodes) {
+std::vector<std::string> MovePhrasesBackToFitVoices(
+    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
+    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings) {
     std::vector<std::string> moved;
     std::set<std::string> leaving;  // GB words
-    for (int round = 0; round < 200; ++round) {
-        for (std::uint16_t code : lessonCodes) {
-            MoveBehindFirstPage(
-                lines, code, [&](const DictionaryLine& line) { return !leaving.count(line.word); },
-                moved);
-        }
-        const NeededNames needed = NamesNeeded(lines, lessonCodes);
-        // Per page word (the first line of each, in page order): the names it plays.
-        std::vector<std::pair<std::size_t, std::set<std::string>>> words;
+    auto stays = [&](const DictionaryLine& line) {
+        return !leaving.count(line.word) && Spoken(line, recorded, primaryReadings);
+    };
+    while (true) {
+        const NeededNames needed = NamesNeeded(lines, lessonCodes, stays);
+        // Per page word (its first line there): the names it plays.
+        std::vector<std::pair<const PageLine*, std::set<std::string>>> words;
         std::map<std::string, std::size_t> wordAt;
-        for (const auto& [line, names] : needed.pages) {
-            const auto [at, added] = wordAt.insert({lines[line].word, words.size()});
-            if (added) words.push_back({line, {}});
-            words[at->second].second.insert(names.begin(), names.end());
+        for (const PageLine& p : needed.pages) {
+            const auto [at, added] = wordAt.insert({lines[p.line].word, words.size()});
+            if (added) words.push_back({&p, {}});
+            words[at->second].second.insert(p.names.begin(), p.names.end());
         }
         std::map<std::string, int> users;  // name -> the page words playing it; a card's counts 2
         for (const std::string& name : needed.card) users[name] = 2;
-        for (const auto& [line, names] : words)
+        for (const auto& [page, names] : words)
             for (const std::string& name : names) ++users[name];
         if (users.size() <= kVoiceCount) return moved;
-        std::size_t worst = lines.size();
-        std::size_t worstOwn = 0;
-        for (const auto& [line, names] : words) {
-            if (OfLessonCharactersOnly(lines[line].word, lessonCodes)) continue;
-            const auto own = static_cast<std::size_t>(std::count_if(
-                names.begin(), names.end(), [&](const std::string& n) { return users[n] == 1; }));
-            if (own > 0 && own >= worstOwn) {
-                worst = line;
-                worstOwn = own;
-            }
+
+        // Candidates to leave: most names of their own first, then the lowest
+        // on its page, then the later character; the lesson's own words stay.
+        std::vector<std::tuple<long, std::size_t, std::size_t>> order;  // own, position, word
+        for (std::size_t w = 0; w < words.size(); ++w) {
+            const auto& [page, names] = words[w];
+            if (OfLessonCharactersOnly(lines[page->line].word, lessonCodes)) continue;
+            const long own = std::count_if(names.begin(), names.end(),
+                                           [&](const std::string& n) { return users[n] == 1; });
+            if (own > 0) order.push_back({own, page->position, w});
         }
-        if (worst == lines.size()) break;
-        leaving.insert(lines[worst].word);
+        std::sort(order.begin(), order.end(), std::greater<>());
+        // The one leaves whose place the first phrase behind the page can take
+        // that needs no name the pages lose.
+        bool done = false;
+        for (const auto& [own, position, w] : order) {
+            const auto& [page, names] = words[w];
+            const std::string gone = lines[page->line].word;
+            const std::string goneUtf8 = lines[page->line].utf8Word;
+            std::size_t last = 0;  // the page's last line without the word leaving
+            for (const PageLine& p : needed.pages)
+                if (p.code == page->code && lines[p.line].word != gone) last = p.line;
+            std::size_t taker = lines.size();
+            for (std::size_t j = last + 1; j < lines.size() && taker == lines.size(); ++j) {
+                if (!QualifiesAsPhrase(lines[j].word, page->code) || lines[j].word == gone ||
+                    !stays(lines[j]))
+                    continue;
+                const auto spoken = SpokenSyllables(lines[j].pinyin.c_str());
+                if (std::all_of(spoken.begin(), spoken.end(), [&](const std::string& n) {
+                        const auto u = users.find(n);
+                        return u != users.end() && !(u->second == 1 && names.count(n));
+                    }))
+                    taker = j;
+            }
+            if (taker == lines.size()) continue;
+            // The taker's lines, then the leaving word's, go behind the page's last line.
+            const std::string takerWord = lines[taker].word;
+            std::vector<DictionaryLine> taking, leavingLines, kept;
+            std::size_t insertAt = 0;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                const bool ofCode = QualifiesAsPhrase(lines[i].word, page->code);
+                if (ofCode && lines[i].word == takerWord) {
+                    taking.push_back(std::move(lines[i]));
+                } else if (ofCode && lines[i].word == gone) {
+                    leavingLines.push_back(std::move(lines[i]));
+                } else {
+                    kept.push_back(std::move(lines[i]));
+                    if (i == last) insertAt = kept.size();
+                }
+            }
+            std::move(leavingLines.begin(), leavingLines.end(), std::back_inserter(taking));
+            kept.insert(kept.begin() + static_cast<long>(insertAt),
+                        std::make_move_iterator(taking.begin()),
+                        std::make_move_iterator(taking.end()));
+            lines = std::move(kept);
+            leaving.insert(gone);
+            moved.push_back(goneUtf8);
+            done = true;
+            break;
+        }
+        if (!done)
+            throw std::runtime_error("the cards and first phrase pages need more than " +
+                                     std::to_string(kVoiceCount) +
+                                     " voices, and no word of the pages can give way");
     }
-    throw std::runtime_error("the cards and first phrase pages need more than " +
-                             std::to_string(kVoiceCount) +
-                             " voices, and no word of the pages can give way");
 }
 
 VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,

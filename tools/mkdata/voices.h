@@ -99,12 +99,16 @@ std::vector<std::string> MoveUnspokenPhrasesBack(
     const std::map<std::string, std::string>& primaryReadings);
 
 // While the card syllables and those of the first phrase pages need more than
-// kVoiceCount names, moves the page word that alone needs the most of them
-// (of a tie, the later) just behind its page; a word made of lesson
-// characters only stays. Returns the words moved (UTF-8); throws
-// std::runtime_error when no word is left to move.
-std::vector<std::string> MovePhrasesBackToFitVoices(std::vector<DictionaryLine>& lines,
-                                                    const std::vector<std::uint16_t>& lessonCodes);
+// kVoiceCount names, a page word leaves for the first phrase behind its page
+// that needs no name the pages would lose: of the words with names of their
+// own, the one with most, then the lowest on its page, then of the later
+// character. The taker goes to the end of the page, the word just behind it.
+// The lesson's own words (of lesson characters only) stay, and a word not
+// spoken in full never takes a place. Returns the words moved (UTF-8);
+// throws std::runtime_error when no word can give way.
+std::vector<std::string> MovePhrasesBackToFitVoices(
+    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
+    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings);
 
 struct VoiceChoice {
     std::vector<std::string> names;     // in directory order
