@@ -32,6 +32,10 @@ std::set<std::string> Recorded(const std::vector<DictionaryLine>& lines) {
     return recorded;
 }
 
+RecordedQuery InSet(std::set<std::string> recorded) {
+    return [recorded](const std::string& s) { return recorded.count(s) > 0; };
+}
+
 // A sine whose frequency glides through the given points, evenly spaced in time.
 std::vector<float> Glide(const std::vector<double>& hz, double seconds) {
     constexpr std::uint32_t kRate = 22050;
@@ -114,6 +118,46 @@ TEST(VoiceChoice, TooManyPhraseSyllablesAreReported) {
                  std::runtime_error);  // no recording of ren2
 }
 
+TEST(VoiceChoice, ACardSyllableWithoutARecordingRefusesTheLesson) {
+    const std::vector<DictionaryLine> lines = {Line("汉", "han4"), Line("语", "yu3")};
+    try {
+        RefuseUnrecordedCards(lines, {0xD3EF, 0xBABA}, InSet({"yu3"}), {});
+        FAIL() << "not refused";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(),
+                     "汉 (han4): no human recording of this syllable; choose another character");
+    }
+    EXPECT_NO_THROW(RefuseUnrecordedCards(lines, {0xD3EF, 0xBABA}, InSet({"yu3", "han4"}), {}));
+}
+
+TEST(VoiceChoice, PageWordsGiveWayUntilTheVoicesFit) {
+    // 5 card names and 22 page names; 大小姐 alone needs two of them (xiao3 jie3), and 大家
+    // behind it none.
+    std::vector<DictionaryLine> lines = {Line("大", "da4"), Line("家", "jia1"), Line("学", "xue2"),
+                                         Line("中", "zhong1"), Line("文", "wen2")};
+    for (const auto& [word, pinyin] : std::vector<std::pair<const char*, const char*>>{
+             {"大学", "da4 xue2"},     {"大人", "da4 ren2"},   {"大小姐", "da4 xiao3 jie3"},
+             {"大衣", "da4 yi1"},      {"大地", "da4 di4"},    {"大家", "da4 jia1"},
+             {"家人", "jia1 ren2"},    {"家里", "jia1 li3"},   {"家乡", "jia1 xiang1"},
+             {"家长", "jia1 zhang3"},  {"家具", "jia1 ju4"},   {"中国", "zhong1 guo2"},
+             {"中心", "zhong1 xin1"},  {"中午", "zhong1 wu3"}, {"中间", "zhong1 jian1"},
+             {"中年", "zhong1 nian2"}, {"文学", "wen2 xue2"},  {"文化", "wen2 hua4"},
+             {"文章", "wen2 zhang1"},  {"文明", "wen2 ming2"}, {"文物", "wen2 wu3"},
+             {"学生", "xue2 sheng1"},  {"学院", "xue2 yuan4"}, {"学校", "xue2 xiao4"},
+             {"学习", "xue2 xi2"},     {"学期", "xue2 qi1"}})
+        lines.push_back(Line(word, pinyin));
+    const std::vector<std::uint16_t> codes = {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4};
+    EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, Recorded(lines), {}), std::runtime_error);
+    EXPECT_EQ(MovePhrasesBackToFitVoices(lines, codes, InSet(Recorded(lines)), {}),
+              std::vector<std::string>{"大小姐"});
+    std::vector<std::string> page;
+    for (std::size_t i : FirstPhrasePage(lines, 0xB4F3)) page.push_back(lines[i].utf8Word);
+    EXPECT_EQ(page, (std::vector<std::string>{"大学", "大人", "大衣", "大地", "大家"}));
+    const VoiceChoice choice = ChooseVoiceNames(lines, codes, {{"大小姐", 5}}, Recorded(lines), {});
+    EXPECT_EQ(choice.cardNames + choice.pageNames, 25u);
+    EXPECT_EQ(choice.names.back(), "jie3");
+}
+
 TEST(VoiceChoice, AWordWithAnUnrecordedSyllableLeavesTheFirstPage) {
     std::vector<DictionaryLine> lines = {Line("中", "zhong1")};
     for (const char* w : {"中国", "中央", "中心", "中学", "中间", "中文", "中年"})
@@ -176,18 +220,61 @@ TEST(VoiceRecordings, ManifestRowsAndTheirHashes) {
         EXPECT_THROW(ParseRecordingManifest(header + bad + "\n"), std::runtime_error) << bad;
 }
 
-TEST(VoiceRecordings, AFileThatDiffersFromItsHashIsLeftOut) {
+TEST(VoiceRecordings, AFileThatDiffersFromItsHashIsLeftOutWhenAskedFor) {
     const auto dir = std::filesystem::temp_directory_path() / "tf-voices-manifest";
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "a.mp3") << "not the recording";
     std::ofstream(dir / "manifest.tsv") << "file\tcharacter\tsyllable\tsource\tsha256\n"
                                         << "a.mp3\t国\tguo2\tp\t" << std::string(64, '0') << "\n"
                                         << "b.mp3\t大\tda4\tp\t" << std::string(64, '0') << "\n";
-    const RecordingPool pool = LoadRecordings(dir.string(), {}, {});
-    EXPECT_TRUE(pool.recordings.empty());
-    ASSERT_EQ(pool.rejected.size(), 2u);
-    EXPECT_NE(pool.rejected[0].find("SHA-256"), std::string::npos);
-    EXPECT_NE(pool.rejected[1].find("missing"), std::string::npos);
+    CharacterReadings readings;
+    readings.cedict = {{"国", {"guo2"}}, {"大", {"da4"}}};
+    readings.unihan = {{"国", {"guo2"}}, {"大", {"da4"}}};
+    RecordingPool pool = LoadRecordings(dir.string(), readings, {});
+    EXPECT_TRUE(pool.Rejected().empty());  // nothing read yet
+    EXPECT_EQ(pool.Find("guo2"), nullptr);
+    EXPECT_EQ(pool.Find("da4"), nullptr);
+    EXPECT_TRUE(pool.Decoded().empty());
+    ASSERT_EQ(pool.Rejected().size(), 2u);
+    EXPECT_NE(pool.Rejected()[0].find("SHA-256"), std::string::npos);
+    EXPECT_NE(pool.Rejected()[1].find("missing"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(VoiceRecordings, OnlyTheSyllablesAskedForAreDecodedCandidatesInTurn) {
+    const auto dir = std::filesystem::temp_directory_path() / "tf-voices-lazy";
+    std::filesystem::create_directories(dir);
+    std::string manifest = "file\tcharacter\tsyllable\tsource\tsha256\n";
+    auto add = [&](const std::string& file, const std::string& character,
+                   const std::string& syllable, const std::vector<double>& hz) {
+        std::vector<float> sound(4410, 0.0f);  // 0.2 s of silence around the glide
+        const std::vector<float> glide = Glide(hz, 0.5);
+        sound.insert(sound.end(), glide.begin(), glide.end());
+        sound.resize(sound.size() + 4410, 0.0f);
+        const auto wav = MakeWav(sound, 22050, 16);
+        std::ofstream(dir / file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(wav.data()), static_cast<long>(wav.size()));
+        manifest += file + "\t" + character + "\t" + syllable + "\tp\t" + Sha256Hex(wav) + "\n";
+    };
+    add("a.wav", "国", "guo2", {220, 220});  // level: fails the rising tone
+    add("b.wav", "帼", "guo2", {200, 300});
+    add("c.wav", "大", "da4", {350, 200});
+    std::ofstream(dir / "manifest.tsv") << manifest;
+    CharacterReadings readings;
+    readings.cedict = {{"国", {"guo2"}}, {"帼", {"guo2"}}, {"大", {"da4"}}};
+    readings.unihan = {{"国", {"guo2"}}, {"帼", {"guo2"}}, {"大", {"da4"}}};
+
+    RecordingPool pool = LoadRecordings(dir.string(), readings, {{"国", 30}, {"帼", 2}});
+    EXPECT_TRUE(pool.Decoded().empty());
+    const PoolRecording* guo2 = pool.Find("guo2");
+    ASSERT_NE(guo2, nullptr);
+    EXPECT_EQ(guo2->row.character, "帼");
+    ASSERT_EQ(pool.Decoded().size(), 2u);  // 国 first, the commoner
+    EXPECT_EQ(pool.Decoded()[0].row.character, "国");
+    EXPECT_EQ(pool.Decoded()[0].fault.rfind("tone", 0), 0u);
+    EXPECT_EQ(pool.Find("guo2"), guo2);
+    EXPECT_EQ(pool.Find("xue2"), nullptr);  // no row
+    EXPECT_EQ(pool.Decoded().size(), 2u);   // 大 not asked for: not decoded
     std::filesystem::remove_all(dir);
 }
 

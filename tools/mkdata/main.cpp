@@ -6,9 +6,11 @@
 //          [--weights FILE] --dat OUT.dat --tables OUT.cpp
 //          --work DIR [--plain LINES.txt]   (also writes the plain dictionary lines, GB2312)
 //          [--recordings DIR]    (the recordings and their manifest.tsv)
-//   mkdata --node-modules DIR --import-voices SOURCE --syllables "da4 jia1 ..." [--count N]
-//          copies the recordings of the commonest characters read only so into
-//          --recordings and adds them to its manifest
+//   mkdata --node-modules DIR --import-voices SOURCE --syllables "da4 jia1 ..."|all [--count N]
+//          copies into --recordings, for each syllable its manifest lacks, the
+//          recording of the commonest character read only so that passes the
+//          checks (of the first N, default 2), adds it to the manifest, and
+//          writes the syllables without one to unrecorded.tsv
 //   mkdata --node-modules DIR --lesson CHARS --print-slug
 //          checks that the lesson can be made and prints its folder name
 #include <QApplication>
@@ -36,6 +38,7 @@
 #include "tools/mkdata/readings.h"
 #include "tools/mkdata/source_text.h"
 #include "tools/mkdata/verify.h"
+#include "tools/mkdata/voice_import.h"
 #include "tools/mkdata/voices.h"
 
 namespace {
@@ -52,7 +55,7 @@ struct Options {
     std::string recordings = TF_RECORDINGS_DIR;
     std::string importVoices;  // a folder of recordings and its .tsv, to take from
     std::string syllables;
-    std::string count = "1";
+    std::string count = "2";  // candidates tried a syllable
     std::string lesson = kDefaultLesson;
     bool printSlug = false;  // only check the lesson and print its folder name
 };
@@ -114,59 +117,34 @@ void WriteFile(const std::string& path, const void* bytes, std::size_t size) {
     std::filesystem::rename(temporary, path);
 }
 
-// Adds the commonest character read only as each syllable (of those in the
-// source folder) to the recordings and their manifest.
-int ImportRecordings(const Options& o, const CharacterReadings& readings,
-                     const std::unordered_map<std::string, long long>& frequencies) {
-    const auto source = SplitLines(Source(o.importVoices + "/cmn-caen-tan.tsv"));
-    std::map<std::string, std::vector<std::string>> byCharacter;  // -> file, path, sha
-    std::vector<std::string> available;
-    for (std::size_t i = 1; i < source.size(); ++i) {
-        std::vector<std::string> cells;
+// Adds a checked recording of each syllable ("all": every one the source
+// offers) to the recordings and their manifest.
+int ImportVoices(const Options& o, const CharacterReadings& readings,
+                 const std::unordered_map<std::string, long long>& frequencies) {
+    std::vector<std::string> syllables;
+    if (o.syllables == "all") {
+        std::vector<std::string> available;
+        const auto table = SplitLines(Source(o.importVoices + "/cmn-caen-tan.tsv"));
+        for (std::size_t i = 1; i < table.size(); ++i) {
+            const std::size_t tab = table[i].find('\t');
+            const std::size_t end = table[i].find('\t', tab + 1);
+            if (tab != std::string::npos)
+                available.push_back(table[i].substr(tab + 1, end - tab - 1));
+        }
+        syllables = SyllablesOffered(available, readings, frequencies);
+    } else {
         for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
-            end = source[i].find('\t', start);
-            cells.push_back(source[i].substr(start, end == std::string::npos ? end : end - start));
-        }
-        if (cells.size() != 4) continue;
-        byCharacter[cells[1]] = {cells[0], cells[2], cells[3]};
-        available.push_back(cells[1]);
-    }
-    const std::string manifestPath = o.recordings + "/manifest.tsv";
-    std::string manifest = ReadWholeFile(manifestPath)
-                               .value_or(
-                                   "file\tcharacter\tsyllable\tsource path (hugolpz/audio-cmn at "
-                                   "ff9ed3d0c631195bd2c06f39450f3264c7124040)\tsha256\taccepted\n");
-    const auto rows = ParseRecordingManifest(manifest);
-    const std::size_t count = std::stoul(o.count);
-    std::size_t added = 0;
-    for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
-        end = o.syllables.find(' ', start);
-        const std::string syllable =
-            o.syllables.substr(start, end == std::string::npos ? end : end - start);
-        if (syllable.empty()) continue;
-        const auto chosen = RecordingCandidates(syllable, available, readings, frequencies, count);
-        if (chosen.empty()) std::printf("  %s: no character read so\n", syllable.c_str());
-        for (const std::string& c : chosen) {
-            const std::string& file = byCharacter[c][0];
-            const std::string& path = byCharacter[c][1];
-            const std::string& sha = byCharacter[c][2];
-            if (std::any_of(rows.begin(), rows.end(), [&](const RecordingRow& r) {
-                    return r.file == file && r.syllable == syllable;
-                }))
-                continue;
-            const std::string bytes = Source(o.importVoices + "/cmn-caen-tan/" + file);
-            if (Sha256Hex(std::span<const std::uint8_t>(
-                    reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())) != sha)
-                throw std::runtime_error(file + " does not match its SHA-256");
-            WriteFile(o.recordings + "/" + file, bytes.data(), bytes.size());
-            manifest += file + "\t" + c + "\t" + syllable + "\t" + path + "\t" + sha + "\n";
-            std::printf("  %s: %s (%s)\n", syllable.c_str(), c.c_str(), file.c_str());
-            ++added;
+            end = o.syllables.find(' ', start);
+            const std::string s =
+                o.syllables.substr(start, end == std::string::npos ? end : end - start);
+            if (!s.empty()) syllables.push_back(s);
         }
     }
-    ParseRecordingManifest(manifest);
-    WriteFile(manifestPath, manifest.data(), manifest.size());
-    std::printf("%zu recordings added to %s\n", added, manifestPath.c_str());
+    const ImportResult result = ImportRecordings(o.importVoices, o.recordings, syllables,
+                                                 std::stoul(o.count), readings, frequencies);
+    std::printf("%zu syllables: %zu recordings added, %zu held already, %zu without one (%s)\n",
+                syllables.size(), result.added, result.kept, result.unrecorded.size(),
+                (o.recordings + "/unrecorded.tsv").c_str());
     return 0;
 }
 
@@ -225,7 +203,7 @@ int Run(const Options& o) {
     if (!unihan) throw std::runtime_error("cannot read " + o.unihan);
     sources.readings = PrimaryReadings(*unihan);
     const CharacterReadings characterReadings = ReadCharacterReadings(sources.entries, *unihan);
-    if (!o.importVoices.empty()) return ImportRecordings(o, characterReadings, sources.frequencies);
+    if (!o.importVoices.empty()) return ImportVoices(o, characterReadings, sources.frequencies);
     // The lesson: refused before anything is built when it cannot be made well.
     const LessonInput lesson = ParseLesson(o.lesson);
     const std::vector<std::uint16_t>& codes = lesson.codes;
@@ -240,16 +218,21 @@ int Run(const Options& o) {
     const OutlineBuild outlineBuild = BuildOutlines(hanziWriterData, codes, kOutlineBudget);
     std::printf("Outlines (hanzi-writer-data):\n%s  [%.1f s]\n", outlineBuild.report.c_str(),
                 clock.Seconds());
-    if (o.importVoices.empty()) std::filesystem::create_directories(o.work);
+    std::filesystem::create_directories(o.work);
 
     sources.lessonCharacters = lesson.characters;
     sources.weights = DictionaryWeights(Source(o.weights));
     sources.cardMeaningFits = [&](const std::string& m) { return cardMemo.Fits(m); };
     DictionaryBuild dictionary = BuildDictionary(sources);
-    const RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
+    RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
+    RefuseUnrecordedCards(dictionary.lines, codes, pool.Query(), sources.readings);
     for (const std::string& word :
-         MoveUnspokenPhrasesBack(dictionary.lines, codes, pool.Syllables(), sources.readings))
+         MoveUnspokenPhrasesBack(dictionary.lines, codes, pool.Query(), sources.readings))
         std::printf("  %s: not recorded in full, behind the first phrase page\n", word.c_str());
+    for (const std::string& word :
+         MovePhrasesBackToFitVoices(dictionary.lines, codes, pool.Query(), sources.readings))
+        std::printf("  %s: over the %zu voices, behind the first phrase page\n", word.c_str(),
+                    kVoiceCount);
 
     std::vector<DictionaryLine> lines;
     std::vector<std::string> stored;
@@ -292,11 +275,14 @@ int Run(const Options& o) {
     }
 
     // Voices.
-    std::printf("Recordings (%s): %zu, %zu syllables\n%s", o.recordings.c_str(),
-                pool.recordings.size(), pool.bySyllable.size(), PoolReport(pool).c_str());
     const VoiceChoice choice =
-        ChooseVoiceNames(lines, codes, sources.frequencies, pool.Syllables(), sources.readings);
+        ChooseVoiceNames(lines, codes, sources.frequencies, pool.Query(), sources.readings);
     const VoiceBuild voiceBuild = BuildVoices(choice, pool, kVoiceBudget, o.work);
+    std::printf(
+        "Recordings (%s): %zu rows for %zu syllables; %zu syllables asked for, %zu "
+        "recordings decoded\n%s",
+        o.recordings.c_str(), pool.RowCount(), pool.SyllablesOffered(), pool.SyllablesAsked(),
+        pool.Decoded().size(), PoolReport(pool).c_str());
     std::printf(
         "Voices (human recordings): %zu card, %zu phrase-page, %zu frequent "
         "syllables; %u Hz %d-bit, %zu of %zu bytes  [%.1f s]\n",
@@ -304,7 +290,7 @@ int Run(const Options& o) {
         choice.names.size() - choice.cardNames - choice.pageNames, voiceBuild.sampleRate,
         voiceBuild.bitsPerSample, voiceBuild.totalBytes, kVoiceBudget, clock.Seconds());
     for (const SpokenRecording& r : voiceBuild.recordings) {
-        const PoolRecording& source = pool.recordings[pool.bySyllable.at(r.spokenAs)];
+        const PoolRecording& source = *pool.Find(r.spokenAs);
         std::printf("  voice %-7s %s %-7s %.3f s  %s\n", r.name.c_str(),
                     source.row.character.c_str(), r.spokenAs.c_str(), r.info.seconds,
                     source.tone.verdict.c_str());

@@ -9,7 +9,9 @@
 #include <fstream>
 #include <numbers>
 #include <stdexcept>
+#include <tuple>
 
+#include "tools/mkdata/gb2312.h"
 #include "tools/mkdata/phrase_page.h"
 #include "tools/mkdata/readings.h"
 #include "tools/mkdata/source_text.h"
@@ -229,21 +231,41 @@ std::vector<std::string> RecordingCandidates(
 }
 
 std::string RecordedSyllable(const std::string& name, const std::string& character,
-                             const std::set<std::string>& recorded,
+                             const RecordedQuery& recorded,
                              const std::map<std::string, std::string>& primaryReadings) {
     const std::string lower = Lower(name);
-    if (recorded.count(lower)) return lower;
+    if (recorded(lower)) return lower;
     if (ToneOf(lower) != 5) return {};
     const auto own = primaryReadings.find(character);
-    if (own == primaryReadings.end() || !recorded.count(own->second) ||
-        own->second.substr(0, own->second.size() - 1) != lower.substr(0, lower.size() - 1))
+    if (own == primaryReadings.end() ||
+        own->second.substr(0, own->second.size() - 1) != lower.substr(0, lower.size() - 1) ||
+        !recorded(own->second))
         return {};
     return own->second;
 }
 
+void RefuseUnrecordedCards(const std::vector<DictionaryLine>& lines,
+                           const std::vector<std::uint16_t>& lessonCodes,
+                           const RecordedQuery& recorded,
+                           const std::map<std::string, std::string>& primaryReadings) {
+    for (std::uint16_t code : lessonCodes) {
+        const std::size_t card = CardLine(lines, code);
+        if (card == lines.size()) throw std::runtime_error("no card record for a lesson character");
+        const DictionaryLine& line = lines[card];
+        if (RecordedSyllable(line.pinyin, line.utf8Word, recorded, primaryReadings).empty())
+            throw std::runtime_error(line.utf8Word + " (" + Lower(line.pinyin) +
+                                     "): no human recording of this syllable; choose another "
+                                     "character");
+    }
+}
+
 namespace {
 
-bool Spoken(const DictionaryLine& line, const std::set<std::string>& recorded,
+RecordedQuery InSet(const std::set<std::string>& recorded) {
+    return [&recorded](const std::string& s) { return recorded.count(s) > 0; };
+}
+
+bool Spoken(const DictionaryLine& line, const RecordedQuery& recorded,
             const std::map<std::string, std::string>& primaryReadings) {
     const auto characters = DecodeUtf8(line.utf8Word);
     const auto syllables = SpokenSyllables(line.pinyin.c_str());
@@ -254,57 +276,208 @@ bool Spoken(const DictionaryLine& line, const std::set<std::string>& recorded,
     return true;
 }
 
+// Moves the lines of each word of code's first page that fails stays to just
+// behind the page (behind the first phrase that stays, which takes its place),
+// until the page holds none. Appends the words moved to moved, each once.
+void MoveBehindFirstPage(std::vector<DictionaryLine>& lines, std::uint16_t code,
+                         const std::function<bool(const DictionaryLine&)>& stays,
+                         std::vector<std::string>& moved) {
+    for (int round = 0; round < 100; ++round) {
+        const auto page = FirstPhrasePage(lines, code);
+        const auto leaving =
+            std::find_if(page.begin(), page.end(), [&](std::size_t i) { return !stays(lines[i]); });
+        if (leaving == page.end()) return;
+        const std::string word = lines[*leaving].word;
+        if (std::find(moved.begin(), moved.end(), lines[*leaving].utf8Word) == moved.end())
+            moved.push_back(lines[*leaving].utf8Word);
+        std::size_t after = page.back();
+        for (std::size_t j = page.back() + 1; j < lines.size(); ++j) {
+            if (lines[j].word != word && QualifiesAsPhrase(lines[j].word, code) &&
+                stays(lines[j])) {
+                after = j;
+                break;
+            }
+        }
+        // The word's lines go behind that phrase's line, in their order.
+        std::vector<DictionaryLine> taken;
+        std::vector<DictionaryLine> kept;
+        std::size_t insertAt = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].word == word && QualifiesAsPhrase(lines[i].word, code)) {
+                taken.push_back(std::move(lines[i]));
+            } else {
+                kept.push_back(std::move(lines[i]));
+                if (i == after) insertAt = kept.size();
+            }
+        }
+        if (insertAt == 0) insertAt = kept.size();
+        kept.insert(kept.begin() + static_cast<long>(insertAt),
+                    std::make_move_iterator(taken.begin()), std::make_move_iterator(taken.end()));
+        lines = std::move(kept);
+    }
+}
+
+struct PageLine {
+    std::uint16_t code;
+    std::size_t line;      // index into lines
+    std::size_t position;  // on its page, from 0
+    std::vector<std::string> names;
+};
+// The names of the card syllables, then the first-page lines and the names
+// each plays.
+struct NeededNames {
+    std::vector<std::string> card;
+    std::vector<PageLine> pages;
+};
+
+NeededNames NamesNeeded(const std::vector<DictionaryLine>& lines,
+                        const std::vector<std::uint16_t>& lessonCodes,
+                        const std::function<bool(const DictionaryLine&)>& stays) {
+    NeededNames needed;
+    for (std::uint16_t code : lessonCodes) {
+        const std::size_t card = CardLine(lines, code);
+        if (card == lines.size()) throw std::runtime_error("no card record for a lesson character");
+        needed.card.push_back(lines[card].pinyin);
+    }
+    for (std::uint16_t code : lessonCodes) {
+        // The first page once the words that do not stay have left it.
+        std::size_t onPage = 0;
+        for (std::size_t i = 0; i < lines.size() && onPage < kPhrasesPerPage; ++i) {
+            if (!QualifiesAsPhrase(lines[i].word, code) || !stays(lines[i])) continue;
+            needed.pages.push_back({code, i, onPage++, SpokenSyllables(lines[i].pinyin.c_str())});
+        }
+    }
+    return needed;
+}
+
+bool OfLessonCharactersOnly(const std::string& gbWord,
+                            const std::vector<std::uint16_t>& lessonCodes) {
+    for (std::size_t at = 0; at + 1 < gbWord.size(); at += 2) {
+        if (std::find(lessonCodes.begin(), lessonCodes.end(), GbCodeAt(gbWord, at)) ==
+            lessonCodes.end())
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+std::vector<std::string> MoveUnspokenPhrasesBack(
+    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
+    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings) {
+    std::vector<std::string> moved;
+    for (std::uint16_t code : lessonCodes) {
+        MoveBehindFirstPage(
+            lines, code,
+            [&](const DictionaryLine& line) { return Spoken(line, recorded, primaryReadings); },
+            moved);
+    }
+    return moved;
+}
 
 std::vector<std::string> MoveUnspokenPhrasesBack(
     std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
     const std::set<std::string>& recorded,
     const std::map<std::string, std::string>& primaryReadings) {
+    return MoveUnspokenPhrasesBack(lines, lessonCodes, InSet(recorded), primaryReadings);
+}
+
+std::vector<std::string> MovePhrasesBackToFitVoices(
+    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
+    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings) {
     std::vector<std::string> moved;
-    for (std::uint16_t code : lessonCodes) {
-        for (int round = 0; round < 100; ++round) {
-            const auto page = FirstPhrasePage(lines, code);
-            const auto unspoken = std::find_if(page.begin(), page.end(), [&](std::size_t i) {
-                return !Spoken(lines[i], recorded, primaryReadings);
-            });
-            if (unspoken == page.end()) break;
-            const std::string word = lines[*unspoken].word;
-            moved.push_back(lines[*unspoken].utf8Word);
-            // Behind the phrase that takes its place on the page.
-            std::size_t after = page.back();
-            for (std::size_t j = page.back() + 1; j < lines.size(); ++j) {
-                if (lines[j].word != word && QualifiesAsPhrase(lines[j].word, code)) {
-                    after = j;
-                    break;
-                }
+    std::set<std::string> leaving;  // GB words
+    auto stays = [&](const DictionaryLine& line) {
+        return !leaving.count(line.word) && Spoken(line, recorded, primaryReadings);
+    };
+    while (true) {
+        const NeededNames needed = NamesNeeded(lines, lessonCodes, stays);
+        // Per page word (its first line there): the names it plays.
+        std::vector<std::pair<const PageLine*, std::set<std::string>>> words;
+        std::map<std::string, std::size_t> wordAt;
+        for (const PageLine& p : needed.pages) {
+            const auto [at, added] = wordAt.insert({lines[p.line].word, words.size()});
+            if (added) words.push_back({&p, {}});
+            words[at->second].second.insert(p.names.begin(), p.names.end());
+        }
+        std::map<std::string, int> users;  // name -> the page words playing it; a card's counts 2
+        for (const std::string& name : needed.card) users[name] = 2;
+        for (const auto& [page, names] : words)
+            for (const std::string& name : names) ++users[name];
+        if (users.size() <= kVoiceCount) return moved;
+
+        // Candidates to leave: most names of their own first, then the lowest
+        // on its page, then the later character; the lesson's own words stay.
+        std::vector<std::tuple<long, std::size_t, std::size_t>> order;  // own, position, word
+        for (std::size_t w = 0; w < words.size(); ++w) {
+            const auto& [page, names] = words[w];
+            if (OfLessonCharactersOnly(lines[page->line].word, lessonCodes)) continue;
+            const long own = std::count_if(names.begin(), names.end(),
+                                           [&](const std::string& n) { return users[n] == 1; });
+            if (own > 0) order.push_back({own, page->position, w});
+        }
+        std::sort(order.begin(), order.end(), std::greater<>());
+        // The one leaves whose place the first phrase behind the page can take
+        // that needs no name the pages lose.
+        bool done = false;
+        for (const auto& [own, position, w] : order) {
+            const auto& [page, names] = words[w];
+            const std::string gone = lines[page->line].word;
+            const std::string goneUtf8 = lines[page->line].utf8Word;
+            std::size_t last = 0;  // the page's last line without the word leaving
+            for (const PageLine& p : needed.pages)
+                if (p.code == page->code && lines[p.line].word != gone) last = p.line;
+            std::size_t taker = lines.size();
+            for (std::size_t j = last + 1; j < lines.size() && taker == lines.size(); ++j) {
+                if (!QualifiesAsPhrase(lines[j].word, page->code) || lines[j].word == gone ||
+                    !stays(lines[j]))
+                    continue;
+                const auto spoken = SpokenSyllables(lines[j].pinyin.c_str());
+                if (std::all_of(spoken.begin(), spoken.end(), [&](const std::string& n) {
+                        const auto u = users.find(n);
+                        return u != users.end() && !(u->second == 1 && names.count(n));
+                    }))
+                    taker = j;
             }
-            // The word's lines go behind the page's last line, in their order.
-            std::vector<DictionaryLine> taken;
-            std::vector<DictionaryLine> kept;
+            if (taker == lines.size()) continue;
+            // The taker's lines, then the leaving word's, go behind the page's last line.
+            const std::string takerWord = lines[taker].word;
+            std::vector<DictionaryLine> taking, leavingLines, kept;
             std::size_t insertAt = 0;
             for (std::size_t i = 0; i < lines.size(); ++i) {
-                if (lines[i].word == word && QualifiesAsPhrase(lines[i].word, code)) {
-                    taken.push_back(std::move(lines[i]));
+                const bool ofCode = QualifiesAsPhrase(lines[i].word, page->code);
+                if (ofCode && lines[i].word == takerWord) {
+                    taking.push_back(std::move(lines[i]));
+                } else if (ofCode && lines[i].word == gone) {
+                    leavingLines.push_back(std::move(lines[i]));
                 } else {
                     kept.push_back(std::move(lines[i]));
-                    if (i == after) insertAt = kept.size();
+                    if (i == last) insertAt = kept.size();
                 }
             }
-            if (insertAt == 0) insertAt = kept.size();
+            std::move(leavingLines.begin(), leavingLines.end(), std::back_inserter(taking));
             kept.insert(kept.begin() + static_cast<long>(insertAt),
-                        std::make_move_iterator(taken.begin()),
-                        std::make_move_iterator(taken.end()));
+                        std::make_move_iterator(taking.begin()),
+                        std::make_move_iterator(taking.end()));
             lines = std::move(kept);
+            leaving.insert(gone);
+            moved.push_back(goneUtf8);
+            done = true;
+            break;
         }
+        if (!done)
+            throw std::runtime_error("the cards and first phrase pages need more than " +
+                                     std::to_string(kVoiceCount) +
+                                     " voices, and no word of the pages can give way");
     }
-    return moved;
 }
 
 VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
                              const std::vector<std::uint16_t>& lessonCodes,
                              const std::unordered_map<std::string, long long>& frequencies,
-                             const std::set<std::string>& recorded,
+                             const RecordedQuery& recorded,
                              const std::map<std::string, std::string>& primaryReadings) {
+    RefuseUnrecordedCards(lines, lessonCodes, recorded, primaryReadings);
     VoiceChoice choice;
     // character: the one the syllable stands for, when known.
     auto add = [&](const std::string& name, const std::string& character) {
@@ -317,7 +490,6 @@ VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
     };
     for (std::uint16_t code : lessonCodes) {
         const std::size_t card = CardLine(lines, code);
-        if (card == lines.size()) throw std::runtime_error("no card record for a lesson character");
         add(lines[card].pinyin, lines[card].utf8Word);
     }
     choice.cardNames = choice.names.size();
@@ -344,13 +516,12 @@ VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
         for (const std::string& s : Split(line.pinyin, ' ')) weight[s] += f->second;
     }
     std::vector<std::pair<long long, std::string>> ranked;
-    for (const auto& [syllable, w] : weight) {
-        if (recorded.count(syllable)) ranked.push_back({-w, syllable});
-    }
+    for (const auto& [syllable, w] : weight) ranked.push_back({-w, syllable});
     std::sort(ranked.begin(), ranked.end());
     for (const auto& [negWeight, syllable] : ranked) {
         if (choice.names.size() == kVoiceCount) break;
-        if (std::find(choice.names.begin(), choice.names.end(), syllable) != choice.names.end())
+        if (std::find(choice.names.begin(), choice.names.end(), syllable) != choice.names.end() ||
+            !recorded(syllable))
             continue;
         choice.names.push_back(syllable);
         choice.spokenAs.push_back(syllable);
@@ -358,6 +529,14 @@ VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
     if (choice.names.size() != kVoiceCount)
         throw std::runtime_error("not enough recorded syllables");
     return choice;
+}
+
+VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
+                             const std::vector<std::uint16_t>& lessonCodes,
+                             const std::unordered_map<std::string, long long>& frequencies,
+                             const std::set<std::string>& recorded,
+                             const std::map<std::string, std::string>& primaryReadings) {
+    return ChooseVoiceNames(lines, lessonCodes, frequencies, InSet(recorded), primaryReadings);
 }
 
 void HighPass(std::vector<float>& samples, std::uint32_t rate, double cutoffHz) {
@@ -426,89 +605,110 @@ void Fade(std::vector<float>& samples, std::uint32_t rate, double inSeconds, dou
                                                     static_cast<double>(out)));
 }
 
-std::set<std::string> RecordingPool::Syllables() const {
-    std::set<std::string> out;
-    for (const auto& [syllable, index] : bySyllable) out.insert(syllable);
-    return out;
+std::optional<PoolRecording> ProcessRecording(const std::string& path, RecordingRow row,
+                                              const ReadingCheck& reading) {
+    PoolRecording r;
+    r.reading = reading;
+    r.row = std::move(row);
+    r.rate = kSourceRate;
+    std::vector<float> decoded = Decode(path, r.rate);
+    if (decoded.size() < r.rate / 10) return std::nullopt;
+    r.source = MeasureSound(decoded, r.rate);
+    HighPass(decoded, r.rate, kHighPassHz);
+    r.samples = TrimSilence(decoded, r.rate);
+    r.figures = MeasureSound(r.samples, r.rate);
+    Fade(r.samples, r.rate, kFadeIn, kFadeOut);
+    r.tone = CheckTone(TrackPitch(r.samples, r.rate), ToneOf(r.row.syllable));
+    const SoundFigures faded = MeasureSound(r.samples, r.rate);
+    r.figures.peakDb = faded.peakDb;
+    r.figures.rmsDb = faded.rmsDb;
+    if (r.reading.fit == ReadingFit::None)
+        r.fault = "not read " + r.row.syllable;
+    else if (r.source.clipped > 0)
+        r.fault = "clipped";
+    else if (r.source.tailDb > kCutEndDb)
+        r.fault = "ends mid-sound";
+    else if (!r.tone.ok)
+        r.fault = "tone: " + r.tone.verdict;
+    return r;
+}
+
+RecordingPool::RecordingPool(std::string dir, std::vector<RecordingRow> rows,
+                             const CharacterReadings& readings,
+                             const std::unordered_map<std::string, long long>& frequencies)
+    : dir_(std::move(dir)), rowCount_(rows.size()) {
+    // Per syllable: sole readings before primary ones, then the commonest.
+    std::map<std::string, std::vector<std::pair<std::pair<int, long long>, std::size_t>>> ranked;
+    std::vector<ReadingCheck> checks;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        checks.push_back(CheckReading(readings, rows[i].character, rows[i].syllable));
+        if (checks.back().fit == ReadingFit::None) {
+            rejected_.push_back(rows[i].file + ": " + rows[i].character + " is not read " +
+                                rows[i].syllable);
+            continue;
+        }
+        const auto f = frequencies.find(rows[i].character);
+        ranked[rows[i].syllable].push_back({{checks.back().fit == ReadingFit::Sole ? 0 : 1,
+                                             -(f == frequencies.end() ? 0 : f->second)},
+                                            i});
+    }
+    for (auto& [syllable, list] : ranked) {
+        std::stable_sort(list.begin(), list.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [rank, i] : list) candidates_[syllable].push_back({rows[i], checks[i]});
+    }
+}
+
+const PoolRecording* RecordingPool::Find(const std::string& syllable) {
+    const auto known = found_.find(syllable);
+    if (known != found_.end()) return known->second;
+    PoolRecording* pick = nullptr;
+    std::vector<PoolRecording*> tried;
+    const auto candidates = candidates_.find(syllable);
+    if (candidates != candidates_.end()) {
+        for (const auto& [row, reading] : candidates->second) {
+            const std::string path = dir_ + "/" + row.file;
+            const auto bytes = ReadWholeFile(path);
+            if (!bytes) {
+                rejected_.push_back(row.file + ": missing");
+                continue;
+            }
+            const std::string sha = Sha256Hex(std::span<const std::uint8_t>(
+                reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
+            if (sha != row.sha256) {
+                rejected_.push_back(row.file + ": SHA-256 " + sha + " differs from the manifest");
+                continue;
+            }
+            auto processed = ProcessRecording(path, row, reading);
+            if (!processed) {
+                rejected_.push_back(row.file + ": not decoded");
+                continue;
+            }
+            decoded_.push_back(std::move(*processed));
+            tried.push_back(&decoded_.back());
+            if (decoded_.back().fault.empty()) {
+                pick = &decoded_.back();
+                break;
+            }
+        }
+    }
+    for (PoolRecording* r : tried) {
+        if (pick == nullptr && !r->row.accepted.empty()) pick = r;
+    }
+    if (pick != nullptr) pick->used = true;
+    found_[syllable] = pick;
+    return pick;
+}
+
+RecordedQuery RecordingPool::Query() {
+    return [this](const std::string& syllable) { return Find(syllable) != nullptr; };
 }
 
 RecordingPool LoadRecordings(const std::string& dir, const CharacterReadings& readings,
                              const std::unordered_map<std::string, long long>& frequencies) {
     const auto manifest = ReadWholeFile(dir + "/manifest.tsv");
     if (!manifest) throw std::runtime_error("cannot read " + dir + "/manifest.tsv");
-    RecordingPool pool;
-    for (RecordingRow& row : ParseRecordingManifest(*manifest)) {
-        const std::string path = dir + "/" + row.file;
-        const auto bytes = ReadWholeFile(path);
-        if (!bytes) {
-            pool.rejected.push_back(row.file + ": missing");
-            continue;
-        }
-        const std::string sha = Sha256Hex(std::span<const std::uint8_t>(
-            reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
-        if (sha != row.sha256) {
-            pool.rejected.push_back(row.file + ": SHA-256 " + sha + " differs from the manifest");
-            continue;
-        }
-        PoolRecording r;
-        r.reading = CheckReading(readings, row.character, row.syllable);
-        r.row = std::move(row);
-        r.rate = kSourceRate;
-        std::vector<float> decoded = Decode(path, r.rate);
-        if (decoded.size() < r.rate / 10) {
-            pool.rejected.push_back(r.row.file + ": not decoded");
-            continue;
-        }
-        r.source = MeasureSound(decoded, r.rate);
-        HighPass(decoded, r.rate, kHighPassHz);
-        r.samples = TrimSilence(decoded, r.rate);
-        r.figures = MeasureSound(r.samples, r.rate);
-        Fade(r.samples, r.rate, kFadeIn, kFadeOut);
-        r.tone = CheckTone(TrackPitch(r.samples, r.rate), ToneOf(r.row.syllable));
-        const SoundFigures faded = MeasureSound(r.samples, r.rate);
-        r.figures.peakDb = faded.peakDb;
-        r.figures.rmsDb = faded.rmsDb;
-        if (r.reading.fit == ReadingFit::None)
-            r.fault = "not read " + r.row.syllable;
-        else if (r.source.clipped > 0)
-            r.fault = "clipped";
-        else if (r.source.tailDb > kCutEndDb)
-            r.fault = "ends mid-sound";
-        else if (!r.tone.ok)
-            r.fault = "tone: " + r.tone.verdict;
-        pool.recordings.push_back(std::move(r));
-    }
-    // Per syllable: sole readings before primary ones, then the commonest.
-    std::map<std::string, std::vector<std::size_t>> candidates;
-    for (std::size_t i = 0; i < pool.recordings.size(); ++i)
-        candidates[pool.recordings[i].row.syllable].push_back(i);
-    for (auto& [syllable, list] : candidates) {
-        auto rank = [&](std::size_t i) {
-            const PoolRecording& r = pool.recordings[i];
-            const auto f = frequencies.find(r.row.character);
-            return std::make_pair(r.reading.fit == ReadingFit::Sole ? 0 : 1,
-                                  -(f == frequencies.end() ? 0 : f->second));
-        };
-        std::stable_sort(list.begin(), list.end(),
-                         [&](std::size_t a, std::size_t b) { return rank(a) < rank(b); });
-        constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-        std::size_t pick = kNone;
-        for (std::size_t i : list) {
-            if (pool.recordings[i].fault.empty()) {
-                pick = i;
-                break;
-            }
-        }
-        for (std::size_t i : list) {
-            const PoolRecording& r = pool.recordings[i];
-            if (pick == kNone && !r.row.accepted.empty() && r.reading.fit != ReadingFit::None)
-                pick = i;
-        }
-        if (pick == kNone) continue;
-        pool.recordings[pick].used = true;
-        pool.bySyllable[syllable] = pick;
-    }
-    return pool;
+    return RecordingPool(dir, ParseRecordingManifest(*manifest), readings, frequencies);
 }
 
 std::string PoolReport(const RecordingPool& pool) {
@@ -518,7 +718,7 @@ std::string PoolReport(const RecordingPool& pool) {
                   "char", "use", "sec", "peak", "RMS", "end", "clip", "F0 contour (Hz)",
                   "tone check");
     out += line;
-    for (const PoolRecording& r : pool.recordings) {
+    for (const PoolRecording& r : pool.Decoded()) {
         std::string use = r.used ? "yes" : "-";
         std::string note = r.tone.verdict;
         if (!r.fault.empty()) note += " -- FAILS: " + r.fault;
@@ -531,18 +731,18 @@ std::string PoolReport(const RecordingPool& pool) {
                       r.source.clipped, r.tone.contour.c_str(), note.c_str());
         out += line;
     }
-    for (const std::string& why : pool.rejected) out += "  left out: " + why + "\n";
+    for (const std::string& why : pool.Rejected()) out += "  left out: " + why + "\n";
     return out;
 }
 
-VoiceBuild BuildVoices(const VoiceChoice& choice, const RecordingPool& pool, std::size_t byteBudget,
+VoiceBuild BuildVoices(const VoiceChoice& choice, RecordingPool& pool, std::size_t byteBudget,
                        const std::string& workDir) {
     std::vector<const PoolRecording*> sources;
     for (std::size_t i = 0; i < choice.names.size(); ++i) {
-        const auto found = pool.bySyllable.find(choice.spokenAs[i]);
-        if (found == pool.bySyllable.end())
+        const PoolRecording* found = pool.Find(choice.spokenAs[i]);
+        if (found == nullptr)
             throw std::runtime_error("no recording for the voice \"" + choice.names[i] + "\"");
-        sources.push_back(&pool.recordings[found->second]);
+        sources.push_back(found);
     }
     for (const Format& format : kFormats) {
         std::vector<std::vector<float>> voices;

@@ -5,7 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -65,20 +68,47 @@ std::vector<std::string> RecordingCandidates(
     const CharacterReadings& readings,
     const std::unordered_map<std::string, long long>& frequencies, std::size_t count);
 
+// Whether a syllable (lower case, "da4") has a recording that passes its
+// checks. The pool's query decodes a syllable's recordings on first use.
+using RecordedQuery = std::function<bool(const std::string& syllable)>;
+
 // The recorded syllable that plays name (a syllable of a word, spoken for
 // its character): its lower-case form, or for a neutral tone without a
 // recording the character's primary reading; empty when none is recorded.
 std::string RecordedSyllable(const std::string& name, const std::string& character,
-                             const std::set<std::string>& recorded,
+                             const RecordedQuery& recorded,
                              const std::map<std::string, std::string>& primaryReadings);
+
+// Refuses a lesson whose card syllable (the pinyin of a code's card record)
+// has no recording: throws std::runtime_error naming the character and the
+// syllable ("汉 (han4): no human recording of this syllable; ...").
+void RefuseUnrecordedCards(const std::vector<DictionaryLine>& lines,
+                           const std::vector<std::uint16_t>& lessonCodes,
+                           const RecordedQuery& recorded,
+                           const std::map<std::string, std::string>& primaryReadings);
 
 // Moves the lines of each word on a lesson character's first phrase page
 // that has a syllable without a recording to just behind that page, until
 // every first page is spoken in full. Returns the words moved (UTF-8).
 std::vector<std::string> MoveUnspokenPhrasesBack(
     std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
+    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings);
+std::vector<std::string> MoveUnspokenPhrasesBack(
+    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
     const std::set<std::string>& recorded,
     const std::map<std::string, std::string>& primaryReadings);
+
+// While the card syllables and those of the first phrase pages need more than
+// kVoiceCount names, a page word leaves for the first phrase behind its page
+// that needs no name the pages would lose: of the words with names of their
+// own, the one with most, then the lowest on its page, then of the later
+// character. The taker goes to the end of the page, the word just behind it.
+// The lesson's own words (of lesson characters only) stay, and a word not
+// spoken in full never takes a place. Returns the words moved (UTF-8);
+// throws std::runtime_error when no word can give way.
+std::vector<std::string> MovePhrasesBackToFitVoices(
+    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
+    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings);
 
 struct VoiceChoice {
     std::vector<std::string> names;     // in directory order
@@ -92,9 +122,16 @@ struct VoiceChoice {
 // most frequent recorded syllables (by the frequency of the words whose
 // primary line holds them). A name plays the recording of its lower-case
 // form; a neutral-tone name without one plays its character's primary
-// reading (primaryReadings) when that is recorded. Throws std::runtime_error
-// when the first two groups need more than kVoiceCount names, a name longer
-// than 7 bytes, or a syllable without a recording.
+// reading (primaryReadings) when that is recorded. Refuses a card syllable
+// without a recording (RefuseUnrecordedCards); throws std::runtime_error when
+// the first two groups need more than kVoiceCount names, a name longer than 7
+// bytes, or a syllable without a recording. The frequent syllables are
+// queried in order until the directory is full.
+VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
+                             const std::vector<std::uint16_t>& lessonCodes,
+                             const std::unordered_map<std::string, long long>& frequencies,
+                             const RecordedQuery& recorded,
+                             const std::map<std::string, std::string>& primaryReadings);
 VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
                              const std::vector<std::uint16_t>& lessonCodes,
                              const std::unordered_map<std::string, long long>& frequencies,
@@ -123,21 +160,53 @@ struct PoolRecording {
     bool used = false;  // the recording that speaks its syllable
 };
 
-struct RecordingPool {
-    std::vector<PoolRecording> recordings;          // manifest order
-    std::map<std::string, std::size_t> bySyllable;  // syllable -> the one used
-    std::vector<std::string> rejected;              // rows not decoded, with why
-    std::set<std::string> Syllables() const;
+// Decodes the file at path, processes it and runs the checks (reading, clipping,
+// the end of the source, the tone); nullopt when sox cannot decode it.
+std::optional<PoolRecording> ProcessRecording(const std::string& path, RecordingRow row,
+                                              const ReadingCheck& reading);
+
+// The recordings of a manifest, decoded only when a syllable is asked for.
+class RecordingPool {
+public:
+    // Rows read otherwise than as their syllable are left out at once; the
+    // others wait, per syllable, sole readings before primary ones, then the
+    // commonest character first.
+    RecordingPool(std::string dir, std::vector<RecordingRow> rows,
+                  const CharacterReadings& readings,
+                  const std::unordered_map<std::string, long long>& frequencies);
+    RecordingPool(const RecordingPool&) = delete;  // Find's pointers and Query's this
+    RecordingPool& operator=(const RecordingPool&) = delete;
+
+    // The recording that speaks syllable: its candidates checked (SHA-256,
+    // decoding, ProcessRecording) in turn until one passes, or failing that
+    // the first accepted in the manifest; nullptr when none. Each syllable is
+    // resolved once.
+    const PoolRecording* Find(const std::string& syllable);
+    RecordedQuery Query();
+
+    std::size_t RowCount() const { return rowCount_; }
+    std::size_t SyllablesOffered() const { return candidates_.size(); }
+    std::size_t SyllablesAsked() const { return found_.size(); }
+    // The recordings decoded so far, in the order they were.
+    const std::deque<PoolRecording>& Decoded() const { return decoded_; }
+    // Rows not decoded or not usable, with why.
+    const std::vector<std::string>& Rejected() const { return rejected_; }
+
+private:
+    std::string dir_;
+    std::size_t rowCount_ = 0;
+    std::map<std::string, std::vector<std::pair<RecordingRow, ReadingCheck>>> candidates_;
+    std::map<std::string, const PoolRecording*> found_;  // nullptr: none passes
+    std::deque<PoolRecording> decoded_;
+    std::vector<std::string> rejected_;
 };
 
-// Reads dir/manifest.tsv, checks each file's SHA-256 and its character's
-// readings, decodes, processes and checks it, and picks for each syllable the
-// commonest character whose recording passes (or, failing that, one accepted
-// in the manifest). Throws std::runtime_error when the manifest is missing.
+// Reads dir/manifest.tsv into a pool; nothing is decoded yet. Throws
+// std::runtime_error when the manifest is missing.
 RecordingPool LoadRecordings(const std::string& dir, const CharacterReadings& readings,
                              const std::unordered_map<std::string, long long>& frequencies);
 
-// The table of the pool, one line a recording.
+// The table of the recordings decoded, one line each, and the rows left out.
 std::string PoolReport(const RecordingPool& pool);
 
 struct SpokenRecording {
@@ -158,5 +227,5 @@ struct VoiceBuild {
 // that no peak passes 0.95) and takes the highest sample rate and width
 // whose images fit in byteBudget together. workDir holds the intermediate
 // files. Throws std::runtime_error when a tool fails or nothing fits.
-VoiceBuild BuildVoices(const VoiceChoice& choice, const RecordingPool& pool, std::size_t byteBudget,
+VoiceBuild BuildVoices(const VoiceChoice& choice, RecordingPool& pool, std::size_t byteBudget,
                        const std::string& workDir);

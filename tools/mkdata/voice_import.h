@@ -1,0 +1,37 @@
+// Taking recordings from a copy of the collection (a folder of MP3s named by
+// code point and its .tsv: file, character, source path, SHA-256) into the
+// recordings folder: for each syllable the commonest character read so, or the
+// next where a recording fails its checks.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "tools/mkdata/voices.h"
+
+// Every syllable a character of available is read as (CC-CEDICT, Unihan) for
+// which RecordingCandidates finds a character, in sorted order.
+std::vector<std::string> SyllablesOffered(
+    const std::vector<std::string>& available, const CharacterReadings& readings,
+    const std::unordered_map<std::string, long long>& frequencies);
+
+struct ImportResult {
+    std::size_t added = 0;
+    std::size_t kept = 0;                 // syllables the manifest already held
+    std::vector<std::string> unrecorded;  // "syllable\twhy", one a syllable none passed
+};
+
+// For each syllable not in recordingsDir/manifest.tsv: its first `tries`
+// candidates, decoded and checked in turn (ProcessRecording); a character
+// also read otherwise is taken only when the tone check can tell its readings
+// apart (not neutral, no other reading in the same tone). The first that
+// passes is copied into recordingsDir and appended to the manifest. Every
+// syllable without one is written, with why, to recordingsDir/unrecorded.tsv
+// (its rows for other syllables stay). Prints a line per syllable. Throws
+// std::runtime_error when a source file differs from its SHA-256.
+ImportResult ImportRecordings(const std::string& sourceDir, const std::string& recordingsDir,
+                              const std::vector<std::string>& syllables, std::size_t tries,
+                              const CharacterReadings& readings,
+                              const std::unordered_map<std::string, long long>& frequencies);
