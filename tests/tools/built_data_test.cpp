@@ -84,7 +84,7 @@ TEST(BuiltLessonData, EachCharacterListsCommonWordsFirstAndNoWordTwiceAmongItsFi
     while (ReadDictionaryRecord(in, line) == RecordStatus::Record) {
         char word[kWordBufferSize];
         RecordWord(line, word);
-        for (std::uint16_t code : kLessonCodes) {
+        for (std::uint16_t code : lesson_file::kLessonCodes) {
             auto& list = lists[code];
             if (list.size() < 20 && QualifiesAsPhrase(word, code)) list.push_back(word);
         }

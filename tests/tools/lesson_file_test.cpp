@@ -11,9 +11,12 @@
 
 namespace {
 
+// 春 夏 秋 冬 天: another lesson than the default one.
+constexpr std::uint16_t kLessonCodes[] = {0xB4BA, 0xCFC4, 0xC7EF, 0xB6AC, 0xCCEC};
+
 std::vector<PlainOutline> Outlines(std::size_t bytesEach) {
     std::vector<PlainOutline> outlines;
-    for (std::size_t p = 0; p < kLessonCodes.size(); ++p) {
+    for (std::size_t p = 0; p < std::size(kLessonCodes); ++p) {
         PlainOutline o;
         o.code = kLessonCodes[p];
         o.record.assign(bytesEach, static_cast<std::uint8_t>(p + 1));
@@ -104,6 +107,8 @@ TEST(LessonFileLayout, GeneratedTablesSourceHoldsTheEncodedEntries) {
     const auto voices = Voices();
     const LessonData data = AssembleLessonData(outlines, voices, {});
     const std::string source = LessonTablesSource(data, outlines, voices);
+    EXPECT_NE(source.find("lesson_file::kLessonCodes = {0xB4BA, 0xCFC4, 0xC7EF, 0xB6AC, 0xCCEC};"),
+              std::string::npos);
     EXPECT_NE(source.find("CharIndexTable"), std::string::npos);
     EXPECT_NE(source.find("VoiceDirectory"), std::string::npos);
     EXPECT_NE(source.find("{" + std::to_string(data.charIndex[0].scaledCode) + ", " +
