@@ -8,8 +8,8 @@
 // (4096) or second (12288) read falls into the rest: 0 none, 1-127 the first
 // read ends 32 * (n - 1) bytes into the rest, 128-255 the second read ends
 // 32 * (n - 128) bytes into it. Byte 1: how many matching lines a scan takes
-// before it stops (0: all). Bytes 2-3: a character (high bits set, as in
-// GB2312). The rest: the section's bytes.
+// before it stops (0: all). Bytes 2-3: a character (a zero or a blank gets
+// its high bit set). The rest: the section's bytes.
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -194,7 +194,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckAllLines(bytes, expected);
 
     const int stopAfter = data[1];
-    const char own[] = {static_cast<char>(data[2] | 0x80), static_cast<char>(data[3] | 0x80), 0};
+    // A zero or a blank would end the word inside the character.
+    const auto byte = [](std::uint8_t b) {
+        return static_cast<char>(b == 0 || b == ' ' ? b | 0x80 : b);
+    };
+    const char own[] = {byte(data[2]), byte(data[3]), 0};
     CheckScan(bytes, expected, endPosition, own, stopAfter);
     // The lesson's characters: 大 家 学 中 文.
     for (const char* character : {"\xB4\xF3", "\xBC\xD2", "\xD1\xA7", "\xD6\xD0", "\xCE\xC4"})

@@ -112,9 +112,14 @@ def dictionary_scan(lines):
 
     def begins(line, character):
         return len(line) >= 2 and bytes((line[j] + key[j]) & 0xFF for j in (0, 1)) == character
-    # Lines of words with 大 and the line before each, from across the section.
+    # Lines of words with 大 (three of them longer than the head of 7 bytes)
+    # and the line before each, from across the section.
     da = [i for i, line in enumerate(lines) if begins(line, bytes([0xB4, 0xF3]))]
-    da_words = b"".join(lines[i - 1] + b"\n" + lines[i] + b"\n" for i in da[2:40:2])
+
+    def word_length(line):
+        return len(bytes((line[j] + key[j]) & 0xFF for j in range(min(24, len(line)))).split(b" ")[0])
+    longer = [i for i in da if word_length(lines[i]) >= 7][:3]
+    da_words = b"".join(lines[i - 1] + b"\n" + lines[i] + b"\n" for i in da[2:40:2] + longer)
 
     def cut(start, size):
         text = b""
@@ -133,6 +138,9 @@ def dictionary_scan(lines):
     scan("second-read", [130, 0, 0xD6, 0xD0], cut(len(lines) // 2, 1000))
     scan("long-line", [2, 0, 0xB4, 0xF3], cut(0, 20) + bytes(300) + b"\n" + cut(2, 20))
     scan("last-without-newline", [0, 0, 0xCE, 0xC4], b"\n".join(lines[-4:-1]))
+    # A character whose second byte is stored as a newline, and a line of its first byte alone.
+    odd = [0xB4, (0x0A + key[1]) & 0xFF]
+    scan("one-byte-line", [0, 0] + odd, lines[0] + b"\n" + bytes([(odd[0] - key[0]) & 0xFF]) + b"\n")
 
 
 def voice_entry(name, length):
