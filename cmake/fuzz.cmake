@@ -54,6 +54,7 @@ enable_testing()
 set(tf_fuzz_targets
     outline tf_fuzz_core
     dictionary tf_fuzz_core
+    dictionary_scan tf_fuzz_core
     des tf_fuzz_core
     glyph24 tf_fuzz_gui
     voice tf_fuzz_voice

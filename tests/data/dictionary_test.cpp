@@ -6,7 +6,9 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "data/scramble_key.h"
 #include "tests/support/dictionary_fields.h"
@@ -333,6 +335,228 @@ TEST(ReadDictionaryRecord, ArbitraryBytesStayWithinEveryBuffer) {
         EXPECT_LE(std::strlen(display), 199u);
     }
     EXPECT_GT(records, 1000);
+}
+
+// --- The block scan of the card and the phrase search -----------------------
+
+std::string Bytes(std::span<const std::uint8_t> stored) {
+    return {reinterpret_cast<const char*>(stored.data()), stored.size()};
+}
+
+// The stored form of plain bytes worked out column by column: each byte minus
+// the low byte of its column's key entry.
+std::string ScrambledByHand(const std::string& plain) {
+    std::string stored = plain;
+    for (std::size_t j = 0; j < plain.size(); ++j)
+        stored[j] = static_cast<char>(static_cast<std::uint8_t>(plain[j]) - KeyLow(j));
+    return stored;
+}
+
+// Every line the block scan hands out, from the stream's position on.
+std::vector<std::string> AllLines(std::FILE* stream) {
+    DictionaryLines lines(stream);
+    std::vector<std::string> out;
+    std::span<const std::uint8_t> stored;
+    while (lines.Next(stored)) out.push_back(Bytes(stored));
+    return out;
+}
+
+// n stored bytes without a newline: 'a' to 'y' over and over.
+std::string Letters(std::size_t n) {
+    std::string bytes(n, ' ');
+    for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>('a' + i % 25);
+    return bytes;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(DictionaryLines, LineOf263BytesWithItsNewlineIsOneLine) {
+    const std::string longest = Letters(262) + "\n";
+    Section section(longest + "B\n");
+    EXPECT_EQ(AllLines(section.stream()), (Lines{longest, "B\n"}));
+}
+
+TEST(DictionaryLines, LineOf263BytesWithoutItsNewlineIsCutAtTheLimit) {
+    // The newline left over is an empty line of its own.
+    Section section(Letters(263) + "\nB\n");
+    EXPECT_EQ(AllLines(section.stream()), (Lines{Letters(263), "\n", "B\n"}));
+    // At the end of the file, 263 bytes are a line; 262 are not.
+    Section full(Letters(263));
+    EXPECT_EQ(AllLines(full.stream()), Lines{Letters(263)});
+    Section shorter(Letters(262));
+    EXPECT_EQ(AllLines(shorter.stream()), Lines{});
+}
+
+TEST(DictionaryLines, LineLongerThanTheLimitGivesItsRemainderAsALine) {
+    const std::string line = Letters(300) + "\n";
+    Section section(line + "B\n");
+    EXPECT_EQ(AllLines(section.stream()), (Lines{line.substr(0, 263), line.substr(263), "B\n"}));
+}
+
+TEST(DictionaryLines, ZeroBytesAreData) {
+    const std::string first("A\0\0B\n", 5);
+    const std::string second("\0\n", 2);
+    Section section(first + second + std::string("\0\0", 2));
+    EXPECT_EQ(AllLines(section.stream()), (Lines{first, second}));
+}
+
+TEST(DictionaryLines, LastLineWithoutNewlineIsNotHandedOut) {
+    Section section("AB\nCD\nEF");
+    EXPECT_EQ(AllLines(section.stream()), (Lines{"AB\n", "CD\n"}));
+    Section empty("");
+    EXPECT_EQ(AllLines(empty.stream()), Lines{});
+    EXPECT_EQ(AllLines(nullptr), Lines{});
+}
+
+// Lines of 100 bytes up to byte 3999 of the file.
+Lines Hundreds() {
+    Lines lines;
+    for (int i = 0; i < 40; ++i) lines.push_back(Letters(99) + "\n");
+    return lines;
+}
+
+std::string Joined(const Lines& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line;
+    return bytes;
+}
+
+TEST(DictionaryLines, LineAcrossTheEndOfTheFirstBlock) {
+    // The first read takes 4096 bytes: the line of bytes 4000-4199 is split by it.
+    Lines lines = Hundreds();
+    lines.push_back(Letters(199) + "\n");
+    lines.push_back("end\n");
+    Section section(Joined(lines));
+    EXPECT_EQ(AllLines(section.stream()), lines);
+
+    // So is a line cut at the limit, and its remainder follows.
+    lines = Hundreds();
+    const std::string cut = Letters(290) + "\n";
+    Section across(Joined(lines) + cut + "end\n");
+    lines.push_back(cut.substr(0, 263));
+    lines.push_back(cut.substr(263));
+    lines.push_back("end\n");
+    EXPECT_EQ(AllLines(across.stream()), lines);
+}
+
+TEST(DictionaryLines, NewlineAsTheLastByteOfTheFirstBlock) {
+    Lines lines = Hundreds();
+    lines.push_back(Letters(95) + "\n");  // its newline is byte 4095
+    lines.push_back("B\n");
+    const std::string bytes = Joined(lines);
+    ASSERT_EQ(bytes.find('\n', 4000), 4095u);
+    Section section(bytes);
+    EXPECT_EQ(AllLines(section.stream()), lines);
+}
+
+TEST(DictionaryLines, EveryBlockEndKeepsTheLineBegun) {
+    // Over 160 KiB of lines of 1 to 263 bytes: the reads end at 4096, 12288,
+    // 28672, 61440, 126976, ... inside lines of every length.
+    Lines lines;
+    std::size_t total = 0;
+    for (std::size_t i = 0; total < 160000; ++i) {
+        lines.push_back(Letters((i * 37) % 263) + "\n");
+        total += lines.back().size();
+    }
+    Section section(Joined(lines));
+    EXPECT_EQ(AllLines(section.stream()), lines);
+}
+
+// The stream position after the block scan has handed out count lines of
+// "0123456789" + "AB\n" + 300 bytes + "\n" + "EF\n", begun at byte 10.
+long PositionAfter(int count) {
+    Section section("0123456789AB\n" + Letters(300) + "\nEF\n");
+    std::fseek(section.stream(), 10, SEEK_SET);
+    {
+        DictionaryLines lines(section.stream());
+        std::span<const std::uint8_t> stored;
+        for (int i = 0; i < count; ++i) EXPECT_TRUE(lines.Next(stored));
+    }
+    return std::ftell(section.stream());
+}
+
+TEST(DictionaryLines, LeavesTheStreamBehindTheLastLineHandedOut) {
+    EXPECT_EQ(PositionAfter(0), 10);
+    EXPECT_EQ(PositionAfter(1), 13);
+    EXPECT_EQ(PositionAfter(2), 13 + 263);
+    EXPECT_EQ(PositionAfter(3), 13 + 301);
+    EXPECT_EQ(PositionAfter(4), 13 + 304);
+    // After the end has been reported, the stream is at the end of the file.
+    Section section("AB\nCD");
+    AllLines(section.stream());
+    EXPECT_EQ(std::ftell(section.stream()), 5);
+}
+
+TEST(RecordFromStored, DescramblesUpToTheNewline) {
+    const std::string plain = PlainLine(kDa, "da4", "/big/");
+    LineBuffer buffer;
+    const std::string stored = ScrambledByHand(plain) + "\n";
+    RecordFromStored({reinterpret_cast<const std::uint8_t*>(stored.data()), stored.size()},
+                     buffer.line());
+    EXPECT_EQ(std::string(buffer.line(), plain.size() + 1), plain + '\0');
+    // A stored zero is data: it descrambles to the key byte of its column.
+    const std::uint8_t zeros[] = {0, 0, 0, '\n'};
+    RecordFromStored(zeros, buffer.line());
+    EXPECT_EQ(static_cast<std::uint8_t>(buffer.line()[0]), KeyLow(0));
+    EXPECT_EQ(static_cast<std::uint8_t>(buffer.line()[2]), KeyLow(2));
+    EXPECT_EQ(buffer.line()[3], '\0');
+}
+
+TEST(RecordFromStored, ZeroesWhatFollowsTheRecord) {
+    LineBuffer buffer;
+    const std::string longest = ScrambledByHand(Letters(263));
+    RecordFromStored({reinterpret_cast<const std::uint8_t*>(longest.data()), longest.size()},
+                     buffer.line());
+    EXPECT_EQ(buffer.text(), Letters(263)) << "a line cut at the limit is 263 bytes";
+    EXPECT_EQ(buffer.line()[264], 'Z');
+
+    const std::string jia = ScrambledByHand(kJia) + "\n";
+    RecordFromStored({reinterpret_cast<const std::uint8_t*>(jia.data()), jia.size()},
+                     buffer.line());
+    EXPECT_EQ(std::string(buffer.line(), 264), kJia + std::string(262, '\0'));
+    const Fields fields = FieldsOf(buffer.line());
+    EXPECT_EQ(fields.word, kJia);
+    EXPECT_EQ(fields.pinyin, "");
+    EXPECT_EQ(fields.meaning, "");
+}
+
+// The heads NextLineOf finds for character, in order.
+Lines HeadsOf(const std::string& section, const std::string& character) {
+    Section file(section);
+    DictionaryLines lines(file.stream());
+    std::span<const std::uint8_t> stored;
+    char head[kWordHead + 1];
+    Lines heads;
+    while (NextLineOf(lines, character.c_str(), stored, head)) heads.push_back(head);
+    return heads;
+}
+
+TEST(NextLineOf, MatchesTheFirstTwoStoredBytes) {
+    const std::string da2 = "\xB4\xF0";  // 答: the first byte of 大
+    const std::string stored = ScrambledByHand(PlainLine(da2, "da2", "/answer/")) + "\n" +
+                               ScrambledByHand(PlainLine(kDa + kJia, "da4 jia1", "/all/")) + "\n" +
+                               ScrambledByHand(PlainLine(kZhong, "zhong1", "/middle/")) + "\n" +
+                               ScrambledByHand(kDa) + "\n" + ScrambledByHand(kDa.substr(0, 1)) +
+                               "\n" + ScrambledByHand(PlainLine(kDa, "da4", "/big/")) + "\n";
+    EXPECT_EQ(HeadsOf(stored, kDa), (Lines{kDa + kJia, kDa, kDa}));
+    EXPECT_EQ(HeadsOf(stored, da2), Lines{da2});
+    EXPECT_EQ(HeadsOf(stored, kJia), Lines{});
+
+    // A character whose second byte is stored as the newline: the line that
+    // ends after the first byte does not hold it.
+    const std::string odd = {'\xB4', static_cast<char>(0x0A + KeyLow(1))};
+    ASSERT_EQ(ScrambledByHand(odd)[1], '\n');
+    EXPECT_EQ(HeadsOf(ScrambledByHand(odd), odd), Lines{});
+}
+
+TEST(NextLineOf, HeadIsTheWordCutAfterSevenBytesOrAtItsFirstBlank) {
+    const std::string xue = "\xD1\xA7";  // 学
+    const auto line = [](const std::string& plain) { return ScrambledByHand(plain) + "\n"; };
+    const std::string stored = line(PlainLine(kDa + kJia + xue + kZhong, "", "")) +
+                               line(kDa + kJia + "a b") + line(kDa + "ab cdefg") +
+                               line(kDa + kJia + xue + "a") + line(kDa + "a");
+    EXPECT_EQ(HeadsOf(stored, kDa), (Lines{kDa + kJia + xue + "\xD6", kDa + kJia + "a", kDa + "ab",
+                                           kDa + kJia + xue + "a", kDa + "a"}));
 }
 
 TEST(ScrambleDictionaryLine, StoresTheInverseOfLineDescrambling) {

@@ -18,12 +18,16 @@ STROKE_ORDER_OFFSET = 3504
 DICTIONARY_OFFSET = 662038
 
 
-def scramble_pad():
+def scramble_key():
     text = (ROOT / "data/scramble_key.cpp").read_text()
     body = text[text.index("{") + 1:text.rindex("}")]
     key = [int(v) for v in re.findall(r"-?\d+", body)]
     assert len(key) == 272, len(key)
-    return [((k & 0xFF) * (k & 0xFF)) & 0xFF for k in key]
+    return key
+
+
+def scramble_pad():
+    return [((k & 0xFF) * (k & 0xFF)) & 0xFF for k in scramble_key()]
 
 
 def descramble(blob, first):
@@ -87,6 +91,7 @@ def main(dat):
     step = max(1, len(lines) // 6)
     for n in range(1, 6):
         write("dictionary", f"lines{n}", b"\n".join(lines[n * step:n * step + 6]) + b"\n")
+    dictionary_scan(lines)
 
     # Font: code, x, y, then a short font file.
     def record(hi, lo):
@@ -99,6 +104,43 @@ def main(dat):
     write("glyph24", "symbol-row", bytes([0xA1, 0xA1, 0, 0]) + record(0xD6, 0xD0))
 
     voices(zw)
+
+
+def dictionary_scan(lines):
+    """Head (where a read ends, matches to take, character), then stored lines."""
+    key = scramble_key()
+
+    def begins(line, character):
+        return len(line) >= 2 and bytes((line[j] + key[j]) & 0xFF for j in (0, 1)) == character
+    # Lines of words with 大 (three of them longer than the head of 7 bytes)
+    # and the line before each, from across the section.
+    da = [i for i, line in enumerate(lines) if begins(line, bytes([0xB4, 0xF3]))]
+
+    def word_length(line):
+        return len(bytes((line[j] + key[j]) & 0xFF for j in range(min(24, len(line)))).split(b" ")[0])
+    longer = [i for i in da if word_length(lines[i]) >= 7][:3]
+    da_words = b"".join(lines[i - 1] + b"\n" + lines[i] + b"\n" for i in da[2:40:2] + longer)
+
+    def cut(start, size):
+        text = b""
+        for line in lines[start:]:
+            if len(text) >= size:
+                break
+            text += line + b"\n"
+        return text
+
+    def scan(name, head, text):
+        write("dictionary_scan", name, bytes(head) + text)
+    scan("first", [0, 0, 0xB4, 0xF3], cut(0, 1500))
+    scan("da-words", [0, 0, 0xB4, 0xF3], da_words)
+    scan("da-words-read-end", [40, 5, 0xB4, 0xF3], da_words)
+    scan("read-ends-late", [120, 3, 0xBC, 0xD2], cut(len(lines) // 3, 4000))
+    scan("second-read", [130, 0, 0xD6, 0xD0], cut(len(lines) // 2, 1000))
+    scan("long-line", [2, 0, 0xB4, 0xF3], cut(0, 20) + bytes(300) + b"\n" + cut(2, 20))
+    scan("last-without-newline", [0, 0, 0xCE, 0xC4], b"\n".join(lines[-4:-1]))
+    # A character whose second byte is stored as a newline, and a line of its first byte alone.
+    odd = [0xB4, (0x0A + key[1]) & 0xFF]
+    scan("one-byte-line", [0, 0] + odd, lines[0] + b"\n" + bytes([(odd[0] - key[0]) & 0xFF]) + b"\n")
 
 
 def voice_entry(name, length):
