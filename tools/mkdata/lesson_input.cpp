@@ -13,7 +13,11 @@ std::vector<std::string> Utf8Characters(const std::string& text) {
     std::vector<std::string> characters;
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        std::size_t length = lead < 0x80    ? 1
+                             : lead >= 0xF0 ? 4
+                             : lead >= 0xE0 ? 3
+                             : lead >= 0xC0 ? 2
+                                            : 1;
         length = std::min(length, text.size() - i);
         characters.push_back(text.substr(i, length));
         i += length;

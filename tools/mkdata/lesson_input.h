@@ -22,4 +22,5 @@ LessonInput ParseLesson(const std::string& utf8);
 // The lesson's folder and package name: the five readings without tone
 // numbers, lower case, ü as v, joined by '-' ("lao-shi-shuo-han-yu").
 // readings: character -> numbered reading ("lao3"); throws when one is missing.
-std::string LessonSlug(const LessonInput& lesson, const std::map<std::string, std::string>& readings);
+std::string LessonSlug(const LessonInput& lesson,
+                       const std::map<std::string, std::string>& readings);

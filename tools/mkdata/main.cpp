@@ -16,8 +16,8 @@
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -30,9 +30,9 @@
 #include "tools/mkdata/card_memo.h"
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/frequency.h"
-#include "tools/mkdata/lesson_input.h"
 #include "tools/mkdata/gb2312.h"
 #include "tools/mkdata/lesson_data.h"
+#include "tools/mkdata/lesson_input.h"
 #include "tools/mkdata/outlines.h"
 #include "tools/mkdata/phrase_page.h"
 #include "tools/mkdata/readings.h"

@@ -242,10 +242,11 @@ void CheckDictionary(Checker& c, const std::string& path,
     for (std::size_t slot = 0; slot < options.codes.size(); ++slot) {
         const std::uint16_t code = options.codes[slot];
         const auto found = cards.find(code);
-        const std::string expected = slot < options.cards.size()
-                                         ? options.cards[slot].pinyin + "|" + options.cards[slot].display
-                                         : std::string();
-        if (found == cards.end() || found->second != expected) {
+        const bool expected =
+            found != cards.end() &&
+            (slot >= options.cards.size() ||
+             found->second == options.cards[slot].pinyin + "|" + options.cards[slot].display);
+        if (!expected) {
             c.Fail(Format("card record of 0x%04X reads \"%s\"", code,
                           found == cards.end() ? "(none)" : found->second.c_str()));
             continue;

@@ -16,7 +16,8 @@ struct CardExpectation {
 };
 
 struct VerifyOptions {
-    // The lesson characters in slot order, and the card each must read back.
+    // The lesson characters in slot order, and when given the card each must
+    // read back.
     std::vector<std::uint16_t> codes;
     std::vector<CardExpectation> cards;
     // When given: the expected stroke order of each slot, and the plain lines
