@@ -2,6 +2,7 @@
 #   make run      install what building and running need, build, start the program in build/run/
 #   make test     the same set-up plus the test tools, build with the tests, run every test
 #   make package  the same set-up plus the packaging tools, build, write the Debian package
+#   make lesson CHARS=老师说汉语   a lesson of one's own beside the default one (starts nothing)
 
 BUILD ?= build
 JOBS ?= 2
@@ -24,7 +25,7 @@ TEST_PACKAGES := \
 PACKAGE_PACKAGES := dpkg-dev lintian appstream desktop-file-utils
 
 .PHONY: all deps deps-test deps-package configure configure-test build build-test run test \
-  test-asan fuzz package clean
+  test-asan fuzz package lesson clean
 
 all: build
 
@@ -95,11 +96,32 @@ fuzz: deps-test
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	cd $(FUZZ_BUILD) && ctest --output-on-failure
 
-# The Debian package $(BUILD)/tallowfern_<version>_amd64.deb (CPack), built without the tests.
+# The Debian package $(PACKAGE_BUILD)/tallowfern_<version>_amd64.deb (CPack), built
+# without the tests in a tree of its own, so that it leaves the test build as it is.
+PACKAGE_BUILD ?= $(BUILD)/package
+
 package: deps-package
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# A lesson of one's own, for the five characters CHARS: the builder checks them
+# (and says why it cannot make a lesson of them), then $(BUILD)/lessons/<slug>/
+# gets the lesson's data, its program linked with the built libraries, its run
+# folder run/ and its Debian package. A lesson that fails leaves nothing behind.
+lesson: deps-package
+	@test -n "$(CHARS)" || { echo "usage: make lesson CHARS=老师说汉语 (five characters)"; exit 2; }
+	@test -f $(BUILD)/tallowfern-build.cmake || $(MAKE) --no-print-directory configure
 	cmake --build $(BUILD) -j $(JOBS)
-	cd $(BUILD) && cpack -G DEB
+	@slug=$$(QT_QPA_PLATFORM=offscreen $(BUILD)/tools/mkdata/mkdata --node-modules \
+	    $(BUILD)/npm/node_modules --lesson '$(CHARS)' --print-slug 2>$(BUILD)/lesson-check.txt) || \
+	  { grep -v '^QStandardPaths' $(BUILD)/lesson-check.txt >&2; exit 1; }; \
+	dir=$(BUILD)/lessons/$$slug; fresh=$$(test -d $$dir || echo yes); \
+	{ cmake -S cmake/lesson -B $$dir -G Ninja -DTALLOWFERN_BUILD=$(abspath $(BUILD)) \
+	    -DTALLOWFERN_LESSON='$(CHARS)' -DTALLOWFERN_LESSON_SLUG=$$slug >/dev/null && \
+	  cmake --build $$dir -j $(JOBS) && (cd $$dir && cpack -G DEB >/dev/null); } || \
+	  { test -z "$$fresh" || rm -rf $$dir; echo "No lesson made of $(CHARS)."; exit 1; }; \
+	echo "Lesson $(CHARS): cd $$dir/run && ./tallowfern"; ls $$dir/*.deb
 
 clean:
 	rm -rf $(BUILD)

@@ -1,6 +1,7 @@
 # Run by cmake --install: writes the desktop entry with Exec and Path in the
 # prefix being installed to. Expects TF_DESKTOP_SOURCE, TF_DESKTOP_WORK,
-# TF_BINDIR, TF_DATADIR and TF_DATA_FOLDER (install dirs, relative or absolute).
+# TF_BINDIR, TF_DATADIR and TF_DATA_FOLDER (install dirs, relative or absolute),
+# TF_NAME (the command and icon) and TF_DISPLAY_NAME (the entry's name).
 
 function(tf_full_dir out dir)
     if(IS_ABSOLUTE "${dir}")
@@ -13,7 +14,7 @@ endfunction()
 tf_full_dir(tf_bin "${TF_BINDIR}")
 tf_full_dir(tf_data "${TF_DATA_FOLDER}")
 tf_full_dir(tf_apps "${TF_DATADIR}/applications")
-set(tf_exec "${tf_bin}/tallowfern")
+set(tf_exec "${tf_bin}/${TF_NAME}")
 
 # Exec: a program path with reserved characters is quoted, and inside the
 # quotes " ` $ \ take a backslash.
@@ -30,6 +31,8 @@ string(REPLACE "\\" "\\\\" tf_data "${tf_data}")
 
 file(READ "${TF_DESKTOP_SOURCE}" tf_entry)
 string(REGEX REPLACE "\nPath=[^\n]*" "" tf_entry "${tf_entry}")
+string(REGEX REPLACE "\nName=[^\n]*" "\nName=${TF_DISPLAY_NAME}" tf_entry "${tf_entry}")
+string(REGEX REPLACE "\nIcon=[^\n]*" "\nIcon=${TF_NAME}" tf_entry "${tf_entry}")
 string(REGEX REPLACE "\nExec=[^\n]*" "\nExec=${tf_exec}\nPath=${tf_data}" tf_entry "${tf_entry}")
 file(WRITE "${TF_DESKTOP_WORK}" "${tf_entry}")
 file(INSTALL DESTINATION "${tf_apps}" TYPE FILE FILES "${TF_DESKTOP_WORK}")

@@ -3,12 +3,14 @@
 # install tree of install.cmake below /usr.
 
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME tallowfern)
+set(CPACK_PACKAGE_NAME ${TF_PACKAGE})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The TallowFern developers")
 set(CPACK_PACKAGE_CONTACT "The TallowFern developers <help@tallowfern.example>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "learn Chinese characters: pinyin, meaning, stroke order and voice")
+if(NOT DEFINED CPACK_PACKAGE_DESCRIPTION_SUMMARY)
+    set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+        "learn Chinese characters: pinyin, meaning, stroke order and voice")
+endif()
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -12,7 +12,7 @@
 //          checks (of the first N, default 2), adds it to the manifest, and
 //          writes the syllables without one to unrecorded.tsv
 //   mkdata --node-modules DIR --lesson CHARS --print-slug
-//          checks that the lesson can be made and prints its folder name
+//          checks the lesson's characters and outlines, prints its folder name
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -210,14 +210,13 @@ int Run(const Options& o) {
     const std::string hanziWriterData = o.nodeModules + "/hanzi-writer-data";
     CheckLessonStrokes(hanziWriterData, codes);
     const std::string slug = LessonSlug(lesson, sources.readings);
+    const OutlineBuild outlineBuild = BuildOutlines(hanziWriterData, codes, kOutlineBudget);
     if (o.printSlug) {
         std::printf("%s\n", slug.c_str());
         return 0;
     }
-    std::printf("Lesson %s (%s)\n", o.lesson.c_str(), slug.c_str());
-    const OutlineBuild outlineBuild = BuildOutlines(hanziWriterData, codes, kOutlineBudget);
-    std::printf("Outlines (hanzi-writer-data):\n%s  [%.1f s]\n", outlineBuild.report.c_str(),
-                clock.Seconds());
+    std::printf("Lesson %s (%s)\nOutlines (hanzi-writer-data):\n%s  [%.1f s]\n",
+                o.lesson.c_str(), slug.c_str(), outlineBuild.report.c_str(), clock.Seconds());
     std::filesystem::create_directories(o.work);
 
     sources.lessonCharacters = lesson.characters;
