@@ -1,22 +1,23 @@
 #!/bin/sh
 # Writes the Debian package of the build and checks it as a user would meet it:
-#   check_package.sh <cpack> <build dir> <work dir>
+#   check_package.sh <cpack> <build dir> <work dir> [<installed name> <package>]
 # its control fields, its files, lintian, the desktop entry and AppStream
-# validators, and the program started from the unpacked tree.
+# validators, and the program started from the unpacked tree. The name and
+# package are tallowfern's unless a lesson's are given.
 set -u
-cpack=$1 build=$2 work=$3
+cpack=$1 build=$2 work=$3 name=${4:-tallowfern} package=${5:-tallowfern}
 . "$(dirname "$0")/checks.sh"
 
 rm -rf "$work"
 mkdir -p "$work"
 "$cpack" -G DEB -B "$work" --config "$build/CPackConfig.cmake" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack"; finish "package"; }
-deb=$(ls "$work"/tallowfern_*_amd64.deb 2>/dev/null | head -n 1)
-[ -n "$deb" ] || { fail "no tallowfern_<version>_amd64.deb in $work"; finish "package"; }
+deb=$(ls "$work"/"$package"_*_amd64.deb 2>/dev/null | head -n 1)
+[ -n "$deb" ] || { fail "no ${package}_<version>_amd64.deb in $work"; finish "package"; }
 
 # 1. Control fields: dependencies computed from the binaries, the viewer recommended.
 field() { dpkg-deb -f "$deb" "$1"; }
-[ "$(field Package)" = tallowfern ] || fail "Package is '$(field Package)'"
+[ "$(field Package)" = "$package" ] || fail "Package is '$(field Package)'"
 [ "$(field Architecture)" = amd64 ] || fail "Architecture is '$(field Architecture)'"
 for lib in libqt6widgets6 libsdl2 libc6 fonts-liberation2; do
     field Depends | grep -q "$lib" || fail "Depends lacks $lib: $(field Depends)"
@@ -26,27 +27,27 @@ done
 # 2. The files below /usr.
 root="$work/root"
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x"
-data="$root/usr/share/tallowfern"
-check_exec "$root/usr/bin/tallowfern"
-check_exec "$root/usr/libexec/tallowfern/tallowfern"
+data="$root/usr/share/$name"
+check_exec "$root/usr/bin/$name"
+check_exec "$root/usr/libexec/$name/tallowfern"
 for f in dat/zw.dat dat/hzk24k.dat dat/LICENSE.voices speaker1.bmp tallowfern.chm; do
     check_file "$data/$f"
 done
-check_file "$root/usr/share/applications/tallowfern.desktop"
+check_file "$root/usr/share/applications/$name.desktop"
 for size in 32x32 48x48 64x64 128x128; do
-    icon="$root/usr/share/icons/hicolor/$size/apps/tallowfern.png"
+    icon="$root/usr/share/icons/hicolor/$size/apps/$name.png"
     check_file "$icon"
     file -b "$icon" | grep -q "$(echo "$size" | sed 's/x/ x /')" || fail "$icon is not $size"
 done
-check_file "$root/usr/share/icons/hicolor/scalable/apps/tallowfern.svg"
-check_file "$root/usr/share/man/man1/tallowfern.1.gz"
-check_file "$root/usr/share/doc/tallowfern/copyright"
-check_file "$root/usr/share/doc/tallowfern/changelog.gz"
+check_file "$root/usr/share/icons/hicolor/scalable/apps/$name.svg"
+check_file "$root/usr/share/man/man1/$name.1.gz"
+check_file "$root/usr/share/doc/$package/copyright"
+check_file "$root/usr/share/doc/$package/changelog.gz"
 metainfo=$(ls "$root"/usr/share/metainfo/*.metainfo.xml 2>/dev/null | head -n 1)
 [ -n "$metainfo" ] || fail "no AppStream metainfo file"
 
 # 3. The validators, and lintian without errors.
-desktop-file-validate "$root/usr/share/applications/tallowfern.desktop" ||
+desktop-file-validate "$root/usr/share/applications/$name.desktop" ||
     fail "desktop-file-validate"
 [ -z "$metainfo" ] || appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
     { cat "$work/appstream.log"; fail "appstreamcli validate"; }
@@ -55,6 +56,6 @@ grep '^E:' "$work/lintian.log" && fail "lintian reports errors"
 
 # 4. The unpacked program, started from another folder, runs for three seconds.
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
-start_installed "$root/usr/bin/tallowfern" 3 "$data"
+start_installed "$root/usr/bin/$name" 3 "$data"
 
 finish "package $(basename "$deb")"

@@ -1,0 +1,63 @@
+#!/bin/sh
+# A lesson of one's own, as make lesson makes it:
+#   check_lesson.sh <cmake> <cpack> <build dir> <source dir> <work dir>
+# the lessons the builder refuses, each with its message and nothing written;
+# then 春夏秋冬天 built from the build's libraries, each of its cards clicked by
+# the learner's driver, and its Debian package checked like tallowfern's.
+set -u
+cmake=$1 cpack=$2 build=$3 source=$4 work=$5
+. "$(dirname "$0")/checks.sh"
+export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
+rm -rf "$work"
+mkdir -p "$work"
+mkdata="$build/tools/mkdata/mkdata"
+
+# refused <characters> <message part> [full]: mkdata stops with status 1 and
+# says why; with "full" it builds the lesson and leaves no output behind.
+refused() {
+    out="$work/refused"
+    rm -rf "$out"
+    if [ "${3:-}" = full ]; then
+        set -- "$1" "$2" --dat "$out/zw.dat" --tables "$out/tables.cpp" --work "$out/work"
+    else
+        set -- "$1" "$2" --print-slug
+    fi
+    chars=$1 message=$2
+    shift 2
+    "$mkdata" --node-modules "$build/npm/node_modules" --lesson "$chars" "$@" \
+        >"$work/refused.log" 2>&1
+    status=$?
+    [ "$status" -eq 1 ] || fail "$chars: status $status, not 1"
+    grep -q "^mkdata: .*$message" "$work/refused.log" ||
+        { fail "$chars: no message '$message'"; tail -n 3 "$work/refused.log"; }
+    [ ! -e "$out/zw.dat" ] && [ ! -e "$out/tables.cpp" ] || fail "$chars: output left behind"
+}
+refused 大家 'a lesson is five characters, "大家" has 2'
+refused 大大学中文 '大 stands twice in "大大学中文": a lesson is five different characters'
+refused 題数旅游警 '"題" is not one of the 6,763 common simplified characters'
+refused 题数旅游警 '题 would be drawn at 0.8[0-9]* (floor 0.92): .*too many for the 3,504-byte outline section'
+refused 花鸟鱼马书 '花 (hua1): no human recording of this syllable; choose another character' full
+
+# The lesson, built as make lesson builds it, with the learner's driver.
+slug=$("$mkdata" --node-modules "$build/npm/node_modules" --lesson 春夏秋冬天 --print-slug 2>/dev/null)
+[ "$slug" = chun-xia-qiu-dong-tian ] || fail "slug '$slug'"
+lesson="$work/$slug"
+{ "$cmake" -S "$source/cmake/lesson" -B "$lesson" -G Ninja -DTALLOWFERN_BUILD="$build" \
+      -DTALLOWFERN_LESSON=春夏秋冬天 -DTALLOWFERN_LESSON_SLUG="$slug" \
+      -DTALLOWFERN_LESSON_DRIVER=ON && "$cmake" --build "$lesson"; } >"$work/lesson.log" 2>&1 ||
+    { tail -n 30 "$work/lesson.log"; fail "lesson build"; finish "lesson"; }
+for f in tallowfern dat/zw.dat dat/hzk24k.dat dat/LICENSE.voices speaker1.bmp tallowfern.chm; do
+    check_file "$lesson/run/$f"
+done
+cmp -s "$lesson/run/dat/zw.dat" "$build/run/dat/zw.dat" && fail "the lesson's data is the default one's"
+(cd "$lesson/run" && "$lesson/lesson_driver") >"$work/driver.log" 2>&1
+grep '^card: ' "$work/driver.log" >"$work/cards.txt"
+printf 'card: xia4 10\ncard: qiu1 9\ncard: dong1 5\ncard: tian1 4\ncard: chun1 9\n' >"$work/expected.txt"
+cmp -s "$work/cards.txt" "$work/expected.txt" ||
+    { fail "cards"; diff "$work/expected.txt" "$work/cards.txt"; }
+grep '^message: ' "$work/driver.log" && fail "the lesson's program showed messages"
+grep -q '^exit: 0$' "$work/driver.log" || fail "the driver did not end with status 0"
+
+sh "$(dirname "$0")/check_package.sh" "$cpack" "$lesson" "$work/package" "tallowfern-$slug" \
+    "tallowfern-lesson-$slug" || fail "the lesson's package"
+finish "lesson $slug"
