@@ -283,10 +283,14 @@ TEST(DictionaryOrder, ACardKeepsTheLeadingSensesThatItsMemoShowsWhole) {
     EXPECT_EQ(asked, (std::vector<std::string>{"/big; large; great",
                                                "/big; large; great/older (than another person)",
                                                "/big; large; great/older (than another "
-                                               "person)/greatly"}));
+                                               "person)/greatly",
+                                               "/greatly"}));
     EXPECT_EQ(build.lines[1].meaning, "/person/people/a very long sense that no memo would hold");
 
+    // A sense too long for the memo on its own gives way to the next.
     s.cardMeaningFits = [](const std::string& meaning) { return meaning.size() <= 10; };
+    EXPECT_EQ(BuildDictionary(s).lines[0].meaning, "/greatly");
+    s.cardMeaningFits = [](const std::string& meaning) { return meaning.size() <= 7; };
     EXPECT_THROW(BuildDictionary(s), std::runtime_error);
 }
 

@@ -176,6 +176,9 @@ std::optional<std::string> FitMeaning(const std::vector<std::string>& senses,
             meaning = std::move(candidate);
             continue;
         }
+        // A sense that would not pass fits on its own is passed over (老's first
+        // sense, a whole paragraph on a prefix, would leave the card empty).
+        if (fits && !fits("/" + sense)) continue;
         if (meaning.empty() && !withinLimits) {
             // A first sense too long by itself: keep its words that fit.
             std::string cut = sense.substr(0, kMaxMeaningBytes - 1);

@@ -23,8 +23,9 @@ bool IsReferenceSense(const std::string& asciiSense);
 
 // The meaning text "/s1/s2/..." of as many leading senses as fit in
 // kMaxMeaningBytes with a display form of at most kMaxDisplayChars and, when
-// given, pass fits; a first sense that does not fit the bytes alone is cut at
-// a blank. nullopt when no sense is left or the first one does not pass fits.
+// given, pass fits, which also passes over a sense that does not pass it on
+// its own; a first sense that does not fit the bytes alone is cut at a blank.
+// nullopt when no sense is left.
 std::optional<std::string> FitMeaning(
     const std::vector<std::string>& asciiSenses,
     const std::function<bool(const std::string& meaning)>& fits = {});
