@@ -159,16 +159,31 @@ TEST(VoiceChoice, PageWordsGiveWayUntilTheVoicesFit) {
 }
 
 TEST(VoiceChoice, AWordWithAnUnrecordedSyllableLeavesTheFirstPage) {
-    std::vector<DictionaryLine> lines = {Line("中", "zhong1")};
-    for (const char* w : {"中国", "中央", "中心", "中学", "中间", "中文", "中年"})
-        lines.push_back(
-            Line(w, std::string("zhong1 ") + (w == std::string("中央") ? "yang1" : "x1")));
+    const auto zhongLines = [] {
+        std::vector<DictionaryLine> lines = {Line("中", "zhong1")};
+        for (const char* w : {"中国", "中央", "中心", "中学", "中间", "中文", "中年"})
+            lines.push_back(
+                Line(w, std::string("zhong1 ") + (w == std::string("中央") ? "yang1" : "x1")));
+        return lines;
+    };
+    const auto words = [](const std::vector<DictionaryLine>& lines) {
+        std::vector<std::string> order;
+        for (const DictionaryLine& line : lines) order.push_back(line.utf8Word);
+        return order;
+    };
+    std::vector<DictionaryLine> lines = zhongLines();
     const auto moved = MoveUnspokenPhrasesBack(lines, {0xD6D0}, {"zhong1", "x1"}, {});
     EXPECT_EQ(moved, std::vector<std::string>{"中央"});
-    std::vector<std::string> order;
-    for (const DictionaryLine& line : lines) order.push_back(line.utf8Word);
-    EXPECT_EQ(order, (std::vector<std::string>{"中", "中国", "中心", "中学", "中间", "中文", "中央",
-                                               "中年"}));
+    EXPECT_EQ(words(lines), (std::vector<std::string>{"中", "中国", "中心", "中学", "中间", "中文",
+                                                      "中央", "中年"}));
+
+    // A word's further reading, far behind, stays there: the word does not
+    // stand twice near the top (老子 lao3 zi5, Lao3 zi3).
+    lines = zhongLines();
+    lines.push_back(Line("中央", "Zhong1 yang1"));
+    MoveUnspokenPhrasesBack(lines, {0xD6D0}, {"zhong1", "x1"}, {});
+    EXPECT_EQ(words(lines), (std::vector<std::string>{"中", "中国", "中心", "中学", "中间", "中文",
+                                                      "中央", "中年", "中央"}));
 }
 
 TEST(VoiceReadings, OnlyACharacterReadOneWayIsSoleAndTheCommonestLeads) {

@@ -298,22 +298,14 @@ void MoveBehindFirstPage(std::vector<DictionaryLine>& lines, std::uint16_t code,
                 break;
             }
         }
-        // The word's lines go behind that phrase's line, in their order.
-        std::vector<DictionaryLine> taken;
-        std::vector<DictionaryLine> kept;
-        std::size_t insertAt = 0;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i].word == word && QualifiesAsPhrase(lines[i].word, code)) {
-                taken.push_back(std::move(lines[i]));
-            } else {
-                kept.push_back(std::move(lines[i]));
-                if (i == after) insertAt = kept.size();
-            }
-        }
-        if (insertAt == 0) insertAt = kept.size();
-        kept.insert(kept.begin() + static_cast<long>(insertAt),
-                    std::make_move_iterator(taken.begin()), std::make_move_iterator(taken.end()));
-        lines = std::move(kept);
+        // The word's line on the page goes behind that phrase's line; its other
+        // readings stay behind every word's first reading, so that the word
+        // does not stand twice near the top of the list.
+        const std::size_t from = *leaving;
+        DictionaryLine line = std::move(lines[from]);
+        lines.erase(lines.begin() + static_cast<long>(from));
+        const std::size_t to = after == from ? lines.size() : after;
+        lines.insert(lines.begin() + static_cast<long>(to), std::move(line));
     }
 }
 
