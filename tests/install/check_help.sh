@@ -1,6 +1,6 @@
 #!/bin/sh
-# Checks the compiled help file against its pages:
-#   check_help.sh <docs/help> <tallowfern.chm> <tf_chm_clear_stamps> <work dir>
+# Checks the compiled help file against the pages it is compiled from:
+#   check_help.sh <pages> <tallowfern.chm> <tf_chm_clear_stamps> <work dir>
 set -u
 pages=$1 chm=$2 clear_stamps=$3 work=$4
 
@@ -15,6 +15,9 @@ mkdir -p "$work"
 sed -n '/^\[FILES\]/,/^\[/p' "$pages/tallowfern.hhp" | grep -v '^\[' | tr -d '\r' |
     grep . >"$work/files.txt"
 for f in toc.hhc index.hhk; do echo "$f" >>"$work/files.txt"; done
+
+# The lesson's marks of docs/help do not reach the pages.
+grep -l -E '<!-- (end )?(lesson|default lesson)' "$pages"/* && fail "lesson marks left in the pages"
 
 # Every page is listed in the project, and every listed file is in the .chm,
 # byte for byte.

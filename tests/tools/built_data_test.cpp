@@ -112,11 +112,11 @@ TEST(BuiltLessonData, ASecondRunFromTheSameSourcesGivesTheSameBytes) {
     std::filesystem::create_directories(dir);
     const std::string dat = (dir / "zw.dat").string();
     const std::string tables = (dir / "lesson_tables.cpp").string();
-    const std::string command = std::string(TF_MKDATA) + " --node-modules " + TF_NODE_MODULES +
-                                " --unihan " + TF_UNIHAN + " --words " + TF_WORD_COUNTS +
-                                " --weights " + TF_WORD_WEIGHTS + " --dat " + dat + " --tables " +
-                                tables + " --work " + (dir / "work").string() + " > " +
-                                (dir / "report.txt").string() + " 2>&1";
+    const std::string command =
+        std::string(TF_MKDATA) + " --node-modules " + TF_NODE_MODULES + " --unihan " + TF_UNIHAN +
+        " --words " + TF_WORD_COUNTS + " --weights " + TF_WORD_WEIGHTS + " --dat " + dat +
+        " --tables " + tables + " --work " + (dir / "work").string() + " --help-table " +
+        (dir / "rows.html").string() + " > " + (dir / "report.txt").string() + " 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0)
         << ReadWholeFile((dir / "report.txt").string()).value_or("");
     const auto built = ReadWholeFile(TF_LESSON_FILE);
@@ -125,6 +125,16 @@ TEST(BuiltLessonData, ASecondRunFromTheSameSourcesGivesTheSameBytes) {
     EXPECT_EQ(built->size(), again->size());
     EXPECT_TRUE(*built == *again) << "zw.dat differs between two runs";
     EXPECT_EQ(ReadWholeFile(TF_LESSON_TABLES), ReadWholeFile(tables));
+    // The help page's lesson table, from the cards and outlines built: the
+    // rows of docs/help/index.html but 中's, which has one more sense.
+    EXPECT_EQ(
+        ReadWholeFile((dir / "rows.html").string()).value_or(""),
+        R"(<tr><td><font color="#d00000" size="+2">大</font></td><td>da4 (dà)</td><td>big; large; great</td><td>3</td></tr>
+<tr><td><font color="#d00000" size="+2">家</font></td><td>jia1 (jiā)</td><td>home; family</td><td>10</td></tr>
+<tr><td><font color="#d00000" size="+2">学</font></td><td>xue2 (xué)</td><td>to learn; to study</td><td>8</td></tr>
+<tr><td><font color="#d00000" size="+2">中</font></td><td>zhong1 (zhōng)</td><td>within; among; in</td><td>4</td></tr>
+<tr><td><font color="#d00000" size="+2">文</font></td><td>wen2 (wén)</td><td>language; culture</td><td>4</td></tr>
+)");
     std::filesystem::remove_all(dir);
 }
 

@@ -6,6 +6,7 @@
 //          [--weights FILE] --dat OUT.dat --tables OUT.cpp
 //          --work DIR [--plain LINES.txt]   (also writes the plain dictionary lines, GB2312)
 //          [--recordings DIR]    (the recordings and their manifest.tsv)
+//          [--help-table ROWS.html]  (the help file's lesson table rows)
 //   mkdata --node-modules DIR --import-voices SOURCE --syllables "da4 jia1 ..."|all [--count N]
 //          copies into --recordings, for each syllable its manifest lacks, the
 //          recording of the commonest character read only so that passes the
@@ -31,6 +32,7 @@
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/frequency.h"
 #include "tools/mkdata/gb2312.h"
+#include "tools/mkdata/help_table.h"
 #include "tools/mkdata/lesson_data.h"
 #include "tools/mkdata/lesson_input.h"
 #include "tools/mkdata/outlines.h"
@@ -57,6 +59,7 @@ struct Options {
     std::string syllables;
     std::string count = "2";  // candidates tried a syllable
     std::string lesson = kDefaultLesson;
+    std::string helpTable;   // optional: the help file's lesson table rows
     bool printSlug = false;  // only check the lesson and print its folder name
 };
 
@@ -74,7 +77,8 @@ Options ParseOptions(int argc, char** argv) {
                                                  {"--import-voices", &o.importVoices},
                                                  {"--syllables", &o.syllables},
                                                  {"--count", &o.count},
-                                                 {"--lesson", &o.lesson}};
+                                                 {"--lesson", &o.lesson},
+                                                 {"--help-table", &o.helpTable}};
     for (int i = 1; i < argc; ++i) {
         if (argv[i] == std::string("--print-slug")) {
             o.printSlug = true;
@@ -327,7 +331,8 @@ int Run(const Options& o) {
     // The card meanings as the card reads them, in its memo.
     std::printf("Card meanings in the memo (%d whole lines, the first empty):\n",
                 cardMemo.LinesShown());
-    for (const CardMeaning& card : ReadCardMeanings(o.dat, codes)) {
+    const std::vector<CardMeaning> cardMeanings = ReadCardMeanings(o.dat, codes);
+    for (const CardMeaning& card : cardMeanings) {
         if (!card.found) {
             std::printf("  0x%04X: no card record\n", card.code);
             dictionaryFailures.push_back("a lesson character has no card record");
@@ -348,7 +353,16 @@ int Run(const Options& o) {
     if (!ok) {
         std::filesystem::remove(o.dat);
         std::filesystem::remove(o.tables);
+        if (!o.helpTable.empty()) std::filesystem::remove(o.helpTable);
         return 1;
+    }
+    if (!o.helpTable.empty()) {
+        std::vector<HelpTableCard> cards;
+        for (std::size_t i = 0; i < codes.size(); ++i)
+            cards.push_back({lesson.characters[i], verify.cards[i].pinyin, cardMeanings[i].meaning,
+                             outlineBuild.characters[i].strokeOrder.size()});
+        const std::string rows = HelpTableRows(cards);
+        WriteFile(o.helpTable, rows.data(), rows.size());
     }
     return 0;
 }

@@ -1,0 +1,31 @@
+// The lesson table of the help file's first page (docs/help/index.html): one
+// row a lesson character, written from the card the builder made for it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Numbered pinyin ("da4", "nu:3", "lv4", "zi5") with tone marks ("dà", "nǚ",
+// "lǜ", "zi"). The mark goes on a, else e, else the o of ou, else the last
+// vowel; u: and v are ü; tone 5 has none. Syllables are separated by blanks;
+// text without a tone number stays as it is.
+std::string ToneMarkedPinyin(const std::string& numbered);
+
+// The first senses of a card's meaning text ("/big/large/great/older ..."),
+// joined by "; ", as many as fit in maxChars characters, at least one.
+inline constexpr std::size_t kHelpMeaningChars = 24;
+std::string ShortMeaning(const std::string& meaning, std::size_t maxChars = kHelpMeaningChars);
+
+struct HelpTableCard {
+    std::string character;  // UTF-8
+    std::string pinyin;     // numbered, as the card shows it
+    std::string meaning;    // the card's meaning text "/s1/s2/..."
+    std::size_t strokes = 0;
+};
+
+// One <tr> line of the table, newline-terminated:
+// <tr><td><font color="#d00000" size="+2">大</font></td><td>da4 (dà)</td>
+// <td>big; large; great</td><td>3</td></tr> (on one line).
+std::string HelpTableRow(const HelpTableCard& card);
+std::string HelpTableRows(const std::vector<HelpTableCard>& cards);
