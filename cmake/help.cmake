@@ -5,7 +5,7 @@
 # copies them into a pages folder, filled in for a lesson or (the default
 # lesson) as they are, without the comments. Then chmcmd compiles that folder.
 
-set(TF_HELP_SOURCE_DIR ${CMAKE_SOURCE_DIR}/docs/help)
+set(TF_HELP_SOURCE_DIR ${TF_SOURCE_DIR}/docs/help)
 set(TF_HELP_WORK_DIR ${CMAKE_BINARY_DIR}/help)
 set(TALLOWFERN_HELP_FILE ${TALLOWFERN_RUN_DIR}/tallowfern.chm)
 file(MAKE_DIRECTORY ${TF_HELP_WORK_DIR})
@@ -21,7 +21,7 @@ file(GLOB TF_HELP_SOURCES CONFIGURE_DEPENDS
     ${TF_HELP_SOURCE_DIR}/*.hhc ${TF_HELP_SOURCE_DIR}/*.hhk ${TF_HELP_SOURCE_DIR}/*.hhp)
 
 # Clears the compile timestamps, so that the same pages give the same bytes.
-add_executable(tf_chm_clear_stamps ${CMAKE_SOURCE_DIR}/cmake/chm_clear_stamps.cpp)
+add_executable(tf_chm_clear_stamps ${TF_SOURCE_DIR}/cmake/chm_clear_stamps.cpp)
 set_target_properties(tf_chm_clear_stamps PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TF_HELP_WORK_DIR})
 
 # tf_help_pages(STAMP <var> PAGES_DIR <dir> [ROWS <file>] [CHARACTERS <text>] [DEPENDS ...])
@@ -42,9 +42,9 @@ function(tf_help_pages)
         OUTPUT ${stamp}
         COMMAND ${CMAKE_COMMAND} -DTF_HELP_SOURCE_DIR=${TF_HELP_SOURCE_DIR}
             -DTF_HELP_WORK=${P_PAGES_DIR} ${lesson_args}
-            -P ${CMAKE_SOURCE_DIR}/cmake/lesson_help.cmake
+            -P ${TF_SOURCE_DIR}/cmake/lesson_help.cmake
         COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
-        DEPENDS ${TF_HELP_SOURCES} ${CMAKE_SOURCE_DIR}/cmake/lesson_help.cmake ${P_ROWS}
+        DEPENDS ${TF_HELP_SOURCES} ${TF_SOURCE_DIR}/cmake/lesson_help.cmake ${P_ROWS}
             ${P_DEPENDS}
         COMMENT "Writing the help pages in ${P_PAGES_DIR}"
         VERBATIM)
@@ -70,7 +70,10 @@ function(tf_help)
         VERBATIM)
 endfunction()
 
-tf_help_pages(STAMP default_pages PAGES_DIR ${TF_HELP_WORK_DIR}/pages)
+# The default lesson's pages, or with TF_HELP_ROWS and TF_HELP_CHARACTERS set
+# those of a lesson of one's own (cmake/lesson/).
+tf_help_pages(STAMP help_pages PAGES_DIR ${TF_HELP_WORK_DIR}/pages ROWS "${TF_HELP_ROWS}"
+    CHARACTERS "${TF_HELP_CHARACTERS}")
 tf_help(OUTPUT ${TALLOWFERN_HELP_FILE} SOURCE_DIR ${TF_HELP_WORK_DIR}/pages
-    WORK_DIR ${TF_HELP_WORK_DIR} DEPENDS ${default_pages})
+    WORK_DIR ${TF_HELP_WORK_DIR} DEPENDS ${help_pages})
 add_custom_target(tallowfern_help ALL DEPENDS ${TALLOWFERN_HELP_FILE})
