@@ -85,13 +85,6 @@ void Canvas::SetPixel(int x, int y, Colour colour) {
         for (int dx = DeviceEdge(x, s); dx < right; ++dx) image_->setPixel(dx, dy, ToRgb(colour));
 }
 
-Colour Canvas::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= Width() || y >= Height()) return {};
-    const QRgb p = image_->pixel(DeviceEdge(x, Scale()), DeviceEdge(y, Scale()));
-    return RGB(static_cast<std::uint8_t>(qRed(p)), static_cast<std::uint8_t>(qGreen(p)),
-               static_cast<std::uint8_t>(qBlue(p)));
-}
-
 // Bresenham from the pen position to (x, y), the end point excluded; a pen of
 // width w stamps a w x w square at each step, offset by -(w / 2).
 void Canvas::LineTo(int x, int y) {

@@ -61,7 +61,6 @@ public:
     void MoveTo(int x, int y);
     void LineTo(int x, int y);                   // with the pen, from the pen position; moves it
     void SetPixel(int x, int y, Colour colour);  // outside the image: nothing
-    Colour Pixel(int x, int y) const;            // the top-left device pixel of (x, y)
     // Fills the inside with the brush (even-odd, pixel centres), outlines with the pen.
     void Polygon(std::span<const Point> points);
     // A bitmap of columns x rows logical pixels at (x, y), a byte a pixel, nonzero

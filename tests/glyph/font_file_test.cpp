@@ -12,6 +12,7 @@
 #include "tests/glyph/font_dir.h"
 #include "tests/support/files.h"
 #include "tests/support/font_record.h"
+#include "tests/support/ink.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ TEST_F(BuiltFont, DrawGlyph24DrawsTheRecordOfDa) {
             const bool set =
                 column >= 0 && column < 24 && row >= 0 && row < 24 && Ink(record, column, row);
             ink += set;
-            EXPECT_EQ(canvas.Pixel(x, y), set ? kRed : RGB(255, 255, 255)) << x << "," << y;
+            EXPECT_EQ(PixelColour(image, x, y), set ? kRed : RGB(255, 255, 255)) << x << "," << y;
         }
     }
     EXPECT_GT(ink, 40);

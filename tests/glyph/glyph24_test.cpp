@@ -13,6 +13,7 @@
 
 #include "app/runtime/runtime.h"
 #include "tests/glyph/font_dir.h"
+#include "tests/support/ink.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ struct Sheet {
         PixelSet pixels;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                if (canvas.Pixel(x, y) != colour) pixels.insert({x, y});
+                if (PixelColour(image, x, y) != colour) pixels.insert({x, y});
         return pixels;
     }
     PixelSet Ink() const { return PixelsNot(kPaper); }
@@ -86,7 +87,7 @@ TEST(DrawGlyph24Record, FullRecordFillsExactlyTheCell) {
     Sheet sheet;
     DrawGlyph24Record(7, 5, FullRecord(), sheet.canvas, kBlue);
     EXPECT_EQ(sheet.Ink(), Cell(7, 5));
-    for (const auto& [x, y] : Cell(7, 5)) ASSERT_EQ(sheet.canvas.Pixel(x, y), kBlue);
+    for (const auto& [x, y] : Cell(7, 5)) ASSERT_EQ(PixelColour(sheet.image, x, y), kBlue);
 }
 
 TEST(DrawGlyph24Record, SingleBitsSetSinglePixels) {
@@ -105,7 +106,7 @@ TEST(DrawGlyph24Record, SingleBitsSetSinglePixels) {
         Sheet sheet;
         DrawGlyph24Record(3, 4, OneBit(c.byte, c.bit), sheet.canvas, kRed);
         EXPECT_EQ(sheet.Ink(), PixelSet{c.pixel}) << "byte " << c.byte << " bit " << c.bit;
-        EXPECT_EQ(sheet.canvas.Pixel(c.pixel.first, c.pixel.second), kRed);
+        EXPECT_EQ(PixelColour(sheet.image, c.pixel.first, c.pixel.second), kRed);
     }
 }
 
@@ -121,7 +122,7 @@ TEST(DrawGlyph24Record, SecondColourCoversTheFirstAndNothingElse) {
 
     DrawGlyph24Record(10, 10, record, first.canvas, kBlue);
     EXPECT_EQ(first.Ink(), ink);
-    for (const auto& [x, y] : ink) EXPECT_EQ(first.canvas.Pixel(x, y), kBlue);
+    for (const auto& [x, y] : ink) EXPECT_EQ(PixelColour(first.image, x, y), kBlue);
 }
 
 TEST(DrawGlyph24Record, BackgroundInsideTheCellIsUntouched) {
@@ -137,7 +138,7 @@ TEST(DrawGlyph24Record, BackgroundInsideTheCellIsUntouched) {
         for (int x = 0; x < sheet.image.width(); ++x) {
             const bool ink = x == 2 + 5 && y >= 2 + 8 && y <= 2 + 15;
             if (ink)
-                EXPECT_EQ(sheet.canvas.Pixel(x, y), kRed);
+                EXPECT_EQ(PixelColour(sheet.image, x, y), kRed);
             else
                 EXPECT_EQ(sheet.image.pixel(x, y), before.pixel(x, y)) << x << "," << y;
         }
@@ -221,7 +222,7 @@ TEST_F(DrawGlyph24File, DrawsTheRecordOfTheCode) {
     Sheet third;
     DrawGlyph24(5, 6, "\xB1\xA1", third.canvas, kRed);
     EXPECT_EQ(third.Ink(), (PixelSet{{5 + 23, 6 + 23}}));
-    EXPECT_EQ(third.canvas.Pixel(28, 29), kRed);
+    EXPECT_EQ(PixelColour(third.image, 28, 29), kRed);
 }
 
 TEST_F(DrawGlyph24File, ReadsOnlyTheFirstCharacterOfALongerString) {
@@ -253,7 +254,7 @@ TEST_F(DrawGlyph24File, OpensTheFileOnEveryCall) {
     dir.WriteFont(Concat({OneBit(71, 0)}));
     DrawGlyph24(0, 0, "\xB0\xA1", sheet.canvas, kRed);
     EXPECT_EQ(sheet.Ink(), (PixelSet{{0, 0}, {23, 23}}));
-    EXPECT_EQ(sheet.canvas.Pixel(23, 23), kRed);
+    EXPECT_EQ(PixelColour(sheet.image, 23, 23), kRed);
 }
 
 // The message goes to stderr in the child, so the death test can read it.

@@ -11,6 +11,7 @@
 #include "app/runtime/canvas.h"
 #include "app/runtime/runtime.h"
 #include "tests/glyph/synthetic_lesson.h"
+#include "tests/support/ink.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ protected:
     }
     void TearDown() override { SetMessageSink({}); }
 
-    bool Black(Point p) const { return canvas.Pixel(p.x, p.y) == kBlack; }
+    bool Black(Point p) const { return PixelColour(image, p.x, p.y) == kBlack; }
     int BlackPixels() const {
         int n = 0;
         for (int y = 0; y < image.height(); ++y)
@@ -91,7 +92,7 @@ TEST_F(Animator, FindsTheOutlineBehindTheEntriesBeforeIt) {
     EXPECT_EQ(Run(lesson, kXue, [&] { return ++pauses, true; }).strokes, 3);
     EXPECT_EQ(pauses, 3);
     EXPECT_EQ(BlackPixels(), 3 * 10 * 10);
-    EXPECT_EQ(canvas.Pixel(15, 105), kBlack);  // outline (18, 5)
+    EXPECT_EQ(PixelColour(image, 15, 105), kBlack);  // outline (18, 5)
 }
 
 TEST_F(Animator, CodeWithoutEntryOpensNoFile) {
