@@ -25,15 +25,20 @@ DictionaryLine Line(const std::string& utf8, const std::string& pinyin) {
     return line;
 }
 
-std::set<std::string> Recorded(const std::vector<DictionaryLine>& lines) {
-    std::set<std::string> recorded;
-    for (const DictionaryLine& line : lines)
-        for (const std::string& s : SpokenSyllables(line.pinyin.c_str())) recorded.insert(s);
-    return recorded;
-}
-
 RecordedQuery InSet(std::set<std::string> recorded) {
     return [recorded](const std::string& s) { return recorded.count(s) > 0; };
+}
+
+// Every syllable the lines speak.
+std::set<std::string> Syllables(const std::vector<DictionaryLine>& lines) {
+    std::set<std::string> syllables;
+    for (const DictionaryLine& line : lines)
+        for (const std::string& s : SpokenSyllables(line.pinyin.c_str())) syllables.insert(s);
+    return syllables;
+}
+
+RecordedQuery Recorded(const std::vector<DictionaryLine>& lines) {
+    return InSet(Syllables(lines));
 }
 
 // A sine whose frequency glides through the given points, evenly spaced in time.
@@ -79,11 +84,11 @@ TEST(VoiceChoice, CardSyllablesThenPhrasePagesThenTheMostFrequent) {
     for (std::size_t i = 7; i < lines.size(); ++i) frequencies[lines[i].utf8Word] = f--;
     frequencies["吃"] = 5000;  // the most frequent of all
 
-    auto recorded = Recorded(lines);
+    auto recorded = Syllables(lines);
     recorded.erase("Zhong1");  // plays zhong1
     recorded.erase("ren5");    // plays ren2, the reading of 人
     const VoiceChoice choice = ChooseVoiceNames(lines, {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4},
-                                                frequencies, recorded, {{"人", "ren2"}});
+                                                frequencies, InSet(recorded), {{"人", "ren2"}});
     ASSERT_EQ(choice.names.size(), kVoiceCount);
     EXPECT_EQ(choice.cardNames, 5u);
     EXPECT_EQ(std::vector<std::string>(choice.names.begin(), choice.names.begin() + 8),
@@ -114,8 +119,9 @@ TEST(VoiceChoice, TooManyPhraseSyllablesAreReported) {
     EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, Recorded(lines), {}), std::runtime_error);
     lines.resize(5);
     lines.push_back(Line("大人", "da4 ren2"));
-    EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, {"da4", "jia1", "xue2", "zhong1", "wen2"}, {}),
-                 std::runtime_error);  // no recording of ren2
+    EXPECT_THROW(
+        ChooseVoiceNames(lines, codes, {}, InSet({"da4", "jia1", "xue2", "zhong1", "wen2"}), {}),
+        std::runtime_error);  // no recording of ren2
 }
 
 TEST(VoiceChoice, ACardSyllableWithoutARecordingRefusesTheLesson) {
@@ -148,7 +154,7 @@ TEST(VoiceChoice, PageWordsGiveWayUntilTheVoicesFit) {
         lines.push_back(Line(word, pinyin));
     const std::vector<std::uint16_t> codes = {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4};
     EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, Recorded(lines), {}), std::runtime_error);
-    EXPECT_EQ(MovePhrasesBackToFitVoices(lines, codes, InSet(Recorded(lines)), {}),
+    EXPECT_EQ(MovePhrasesBackToFitVoices(lines, codes, Recorded(lines), {}),
               std::vector<std::string>{"大小姐"});
     std::vector<std::string> page;
     for (std::size_t i : FirstPhrasePage(lines, 0xB4F3)) page.push_back(lines[i].utf8Word);
@@ -172,7 +178,7 @@ TEST(VoiceChoice, AWordWithAnUnrecordedSyllableLeavesTheFirstPage) {
         return order;
     };
     std::vector<DictionaryLine> lines = zhongLines();
-    const auto moved = MoveUnspokenPhrasesBack(lines, {0xD6D0}, {"zhong1", "x1"}, {});
+    const auto moved = MoveUnspokenPhrasesBack(lines, {0xD6D0}, InSet({"zhong1", "x1"}), {});
     EXPECT_EQ(moved, std::vector<std::string>{"中央"});
     EXPECT_EQ(words(lines), (std::vector<std::string>{"中", "中国", "中心", "中学", "中间", "中文",
                                                       "中央", "中年"}));
@@ -181,7 +187,7 @@ TEST(VoiceChoice, AWordWithAnUnrecordedSyllableLeavesTheFirstPage) {
     // stand twice near the top (老子 lao3 zi5, Lao3 zi3).
     lines = zhongLines();
     lines.push_back(Line("中央", "Zhong1 yang1"));
-    MoveUnspokenPhrasesBack(lines, {0xD6D0}, {"zhong1", "x1"}, {});
+    MoveUnspokenPhrasesBack(lines, {0xD6D0}, InSet({"zhong1", "x1"}), {});
     EXPECT_EQ(words(lines), (std::vector<std::string>{"中", "中国", "中心", "中学", "中间", "中文",
                                                       "中央", "中年", "中央"}));
 }

@@ -261,10 +261,6 @@ void RefuseUnrecordedCards(const std::vector<DictionaryLine>& lines,
 
 namespace {
 
-RecordedQuery InSet(const std::set<std::string>& recorded) {
-    return [&recorded](const std::string& s) { return recorded.count(s) > 0; };
-}
-
 bool Spoken(const DictionaryLine& line, const RecordedQuery& recorded,
             const std::map<std::string, std::string>& primaryReadings) {
     const auto characters = DecodeUtf8(line.utf8Word);
@@ -365,13 +361,6 @@ std::vector<std::string> MoveUnspokenPhrasesBack(
             moved);
     }
     return moved;
-}
-
-std::vector<std::string> MoveUnspokenPhrasesBack(
-    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
-    const std::set<std::string>& recorded,
-    const std::map<std::string, std::string>& primaryReadings) {
-    return MoveUnspokenPhrasesBack(lines, lessonCodes, InSet(recorded), primaryReadings);
 }
 
 std::vector<std::string> MovePhrasesBackToFitVoices(
@@ -521,14 +510,6 @@ VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
     if (choice.names.size() != kVoiceCount)
         throw std::runtime_error("not enough recorded syllables");
     return choice;
-}
-
-VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
-                             const std::vector<std::uint16_t>& lessonCodes,
-                             const std::unordered_map<std::string, long long>& frequencies,
-                             const std::set<std::string>& recorded,
-                             const std::map<std::string, std::string>& primaryReadings) {
-    return ChooseVoiceNames(lines, lessonCodes, frequencies, InSet(recorded), primaryReadings);
 }
 
 void HighPass(std::vector<float>& samples, std::uint32_t rate, double cutoffHz) {

@@ -93,10 +93,6 @@ void RefuseUnrecordedCards(const std::vector<DictionaryLine>& lines,
 std::vector<std::string> MoveUnspokenPhrasesBack(
     std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
     const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings);
-std::vector<std::string> MoveUnspokenPhrasesBack(
-    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
-    const std::set<std::string>& recorded,
-    const std::map<std::string, std::string>& primaryReadings);
 
 // While the card syllables and those of the first phrase pages need more than
 // kVoiceCount names, a page word leaves for the first phrase behind its page
@@ -131,11 +127,6 @@ VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
                              const std::vector<std::uint16_t>& lessonCodes,
                              const std::unordered_map<std::string, long long>& frequencies,
                              const RecordedQuery& recorded,
-                             const std::map<std::string, std::string>& primaryReadings);
-VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
-                             const std::vector<std::uint16_t>& lessonCodes,
-                             const std::unordered_map<std::string, long long>& frequencies,
-                             const std::set<std::string>& recorded,
                              const std::map<std::string, std::string>& primaryReadings);
 
 // High-pass filter (two passes of a 2-pole Butterworth, forward and backward)
