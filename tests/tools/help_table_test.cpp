@@ -2,24 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
+using Vectors = std::vector<std::pair<std::string, std::string>>;
+
+void ExpectMarks(const Vectors& vectors) {
+    for (const auto& [numbered, marked] : vectors)
+        EXPECT_EQ(ToneMarkedPinyin(numbered), marked) << numbered;
+}
+
 TEST(ToneMarkedPinyin, TheMarkGoesOnAThenEThenTheOOfOuThenTheLastVowel) {
-    EXPECT_EQ(ToneMarkedPinyin("da4"), "dà");
-    EXPECT_EQ(ToneMarkedPinyin("xue2"), "xué");
-    EXPECT_EQ(ToneMarkedPinyin("er2"), "ér");
-    EXPECT_EQ(ToneMarkedPinyin("gou3"), "gǒu");
-    EXPECT_EQ(ToneMarkedPinyin("liu2"), "liú");
-    EXPECT_EQ(ToneMarkedPinyin("gui4"), "guì");
-    EXPECT_EQ(ToneMarkedPinyin("zhong1"), "zhōng");
-    EXPECT_EQ(ToneMarkedPinyin("Zhong1 guo2"), "Zhōng guó");
+    ExpectMarks({{"da4", "dà"},
+                 {"xue2", "xué"},
+                 {"er2", "ér"},
+                 {"gou3", "gǒu"},
+                 {"liu2", "liú"},
+                 {"gui4", "guì"},
+                 {"zhong1", "zhōng"},
+                 {"Zhong1 guo2", "Zhōng guó"}});
 }
 
 TEST(ToneMarkedPinyin, UColonAndVAreUmlautAndTheNeutralToneHasNoMark) {
-    EXPECT_EQ(ToneMarkedPinyin("nu:3"), "nǚ");
-    EXPECT_EQ(ToneMarkedPinyin("lv4"), "lǜ");
-    EXPECT_EQ(ToneMarkedPinyin("lu:e4"), "lüè");
-    EXPECT_EQ(ToneMarkedPinyin("zi5"), "zi");
-    EXPECT_EQ(ToneMarkedPinyin("nu:5"), "nü");
-    EXPECT_EQ(ToneMarkedPinyin("xx"), "xx");
+    ExpectMarks({{"nu:3", "nǚ"},
+                 {"lv4", "lǜ"},
+                 {"lu:e4", "lüè"},
+                 {"zi5", "zi"},
+                 {"nu:5", "nü"},
+                 {"xx", "xx"}});
 }
 
 TEST(ShortMeaning, TakesTheFirstSensesThatFitAndAlwaysTheFirst) {

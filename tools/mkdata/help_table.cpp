@@ -1,5 +1,6 @@
 #include "tools/mkdata/help_table.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -11,31 +12,30 @@ struct Letter {
     bool upper;
 };
 
+// Each vowel without a mark and with the marks of tones 1-4, lower and upper case.
+struct MarkedVowel {
+    char base;
+    std::array<const char*, 5> lower, upper;
+};
+constexpr MarkedVowel kVowels[] = {
+    {'a', {"a", "ā", "á", "ǎ", "à"}, {"A", "Ā", "Á", "Ǎ", "À"}},
+    {'e', {"e", "ē", "é", "ě", "è"}, {"E", "Ē", "É", "Ě", "È"}},
+    {'i', {"i", "ī", "í", "ǐ", "ì"}, {"I", "Ī", "Í", "Ǐ", "Ì"}},
+    {'o', {"o", "ō", "ó", "ǒ", "ò"}, {"O", "Ō", "Ó", "Ǒ", "Ò"}},
+    {'u', {"u", "ū", "ú", "ǔ", "ù"}, {"U", "Ū", "Ú", "Ǔ", "Ù"}},
+    {'v', {"ü", "ǖ", "ǘ", "ǚ", "ǜ"}, {"Ü", "Ǖ", "Ǘ", "Ǚ", "Ǜ"}},
+};
+
 bool IsVowel(char base) {
-    return base == 'a' || base == 'e' || base == 'i' || base == 'o' || base == 'u' || base == 'v';
+    return std::any_of(std::begin(kVowels), std::end(kVowels),
+                       [base](const MarkedVowel& v) { return v.base == base; });
 }
 
 // UTF-8 of a vowel with the mark of tone 1-4, or without one (tone 0).
 std::string Vowel(char base, bool upper, int tone) {
-    static const std::array<const char*, 5> a = {"a", "ā", "á", "ǎ", "à"};
-    static const std::array<const char*, 5> e = {"e", "ē", "é", "ě", "è"};
-    static const std::array<const char*, 5> i = {"i", "ī", "í", "ǐ", "ì"};
-    static const std::array<const char*, 5> o = {"o", "ō", "ó", "ǒ", "ò"};
-    static const std::array<const char*, 5> u = {"u", "ū", "ú", "ǔ", "ù"};
-    static const std::array<const char*, 5> v = {"ü", "ǖ", "ǘ", "ǚ", "ǜ"};
-    static const std::array<const char*, 5> A = {"A", "Ā", "Á", "Ǎ", "À"};
-    static const std::array<const char*, 5> E = {"E", "Ē", "É", "Ě", "È"};
-    static const std::array<const char*, 5> I = {"I", "Ī", "Í", "Ǐ", "Ì"};
-    static const std::array<const char*, 5> O = {"O", "Ō", "Ó", "Ǒ", "Ò"};
-    static const std::array<const char*, 5> U = {"U", "Ū", "Ú", "Ǔ", "Ù"};
-    static const std::array<const char*, 5> V = {"Ü", "Ǖ", "Ǘ", "Ǚ", "Ǜ"};
-    const auto& table = base == 'a'   ? (upper ? A : a)
-                        : base == 'e' ? (upper ? E : e)
-                        : base == 'i' ? (upper ? I : i)
-                        : base == 'o' ? (upper ? O : o)
-                        : base == 'u' ? (upper ? U : u)
-                                      : (upper ? V : v);
-    return table[static_cast<std::size_t>(tone)];
+    for (const MarkedVowel& v : kVowels)
+        if (v.base == base) return (upper ? v.upper : v.lower)[static_cast<std::size_t>(tone)];
+    return std::string(1, base);
 }
 
 std::string ToneMarkedSyllable(const std::string& s) {

@@ -5,30 +5,11 @@
 #include <stdexcept>
 
 #include "tools/mkdata/gb2312.h"
-
-namespace {
-
-// The UTF-8 characters of text; a stray byte stands alone.
-std::vector<std::string> Utf8Characters(const std::string& text) {
-    std::vector<std::string> characters;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80    ? 1
-                             : lead >= 0xF0 ? 4
-                             : lead >= 0xE0 ? 3
-                             : lead >= 0xC0 ? 2
-                                            : 1;
-        length = std::min(length, text.size() - i);
-        characters.push_back(text.substr(i, length));
-        i += length;
-    }
-    return characters;
-}
-
-}  // namespace
+#include "tools/mkdata/source_text.h"
 
 LessonInput ParseLesson(const std::string& utf8) {
-    const std::vector<std::string> characters = Utf8Characters(utf8);
+    std::vector<std::string> characters;
+    for (char32_t code : DecodeUtf8(utf8)) characters.push_back(EncodeUtf8(code));
     if (characters.size() != 5)
         throw std::runtime_error("a lesson is five characters, \"" + utf8 + "\" has " +
                                  std::to_string(characters.size()));

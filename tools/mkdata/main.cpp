@@ -111,38 +111,16 @@ std::string ModuleText(const std::string& path) {
     return *text;
 }
 
-void WriteFile(const std::string& path, const void* bytes, std::size_t size) {
-    const std::string temporary = path + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
-        if (!out) throw std::runtime_error("cannot write " + temporary);
-    }
-    std::filesystem::rename(temporary, path);
-}
-
 // Adds a checked recording of each syllable ("all": every one the source
 // offers) to the recordings and their manifest.
 int ImportVoices(const Options& o, const CharacterReadings& readings,
                  const std::unordered_map<std::string, long long>& frequencies) {
     std::vector<std::string> syllables;
     if (o.syllables == "all") {
-        std::vector<std::string> available;
-        const auto table = SplitLines(Source(o.importVoices + "/cmn-caen-tan.tsv"));
-        for (std::size_t i = 1; i < table.size(); ++i) {
-            const std::size_t tab = table[i].find('\t');
-            const std::size_t end = table[i].find('\t', tab + 1);
-            if (tab != std::string::npos)
-                available.push_back(table[i].substr(tab + 1, end - tab - 1));
-        }
-        syllables = SyllablesOffered(available, readings, frequencies);
+        syllables = SyllablesOffered(o.importVoices, readings, frequencies);
     } else {
-        for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
-            end = o.syllables.find(' ', start);
-            const std::string s =
-                o.syllables.substr(start, end == std::string::npos ? end : end - start);
+        for (const std::string& s : Split(o.syllables, ' '))
             if (!s.empty()) syllables.push_back(s);
-        }
     }
     const ImportResult result = ImportRecordings(o.importVoices, o.recordings, syllables,
                                                  std::stoul(o.count), readings, frequencies);
@@ -219,8 +197,8 @@ int Run(const Options& o) {
         std::printf("%s\n", slug.c_str());
         return 0;
     }
-    std::printf("Lesson %s (%s)\nOutlines (hanzi-writer-data):\n%s  [%.1f s]\n",
-                o.lesson.c_str(), slug.c_str(), outlineBuild.report.c_str(), clock.Seconds());
+    std::printf("Lesson %s (%s)\nOutlines (hanzi-writer-data):\n%s  [%.1f s]\n", o.lesson.c_str(),
+                slug.c_str(), outlineBuild.report.c_str(), clock.Seconds());
     std::filesystem::create_directories(o.work);
 
     sources.lessonCharacters = lesson.characters;
@@ -314,12 +292,12 @@ int Run(const Options& o) {
     const std::string tables = LessonTablesSource(data, outlines, voices);
     std::filesystem::create_directories(std::filesystem::path(o.dat).parent_path());
     std::filesystem::create_directories(std::filesystem::path(o.tables).parent_path());
-    WriteFile(o.dat, data.file.data(), data.file.size());
-    WriteFile(o.tables, tables.data(), tables.size());
+    WriteWholeFile(o.dat, data.file.data(), data.file.size());
+    WriteWholeFile(o.tables, tables.data(), tables.size());
     if (!o.plain.empty()) {
         std::string text;
         for (const std::string& line : plain) text += line + "\n";
-        WriteFile(o.plain, text.data(), text.size());
+        WriteWholeFile(o.plain, text.data(), text.size());
     }
 
     // Read back.
@@ -362,7 +340,7 @@ int Run(const Options& o) {
             cards.push_back({lesson.characters[i], verify.cards[i].pinyin, cardMeanings[i].meaning,
                              outlineBuild.characters[i].strokeOrder.size()});
         const std::string rows = HelpTableRows(cards);
-        WriteFile(o.helpTable, rows.data(), rows.size());
+        WriteWholeFile(o.helpTable, rows.data(), rows.size());
     }
     return 0;
 }

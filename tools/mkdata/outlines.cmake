@@ -3,10 +3,10 @@
 include_guard(GLOBAL)
 
 find_package(nlohmann_json 3 REQUIRED)
-# GB2312 conversion (iconv): the fitter's file names, the dictionary's words, the
-# lesson a teacher asks for.
+# Text of the sources: GB2312 conversion (iconv) for the fitter's file names and
+# the dictionary's words, UTF-8, files, and the lesson a teacher asks for.
 add_library(tf_gb2312 STATIC ${CMAKE_CURRENT_LIST_DIR}/gb2312.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/lesson_input.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/source_text.cpp ${CMAKE_CURRENT_LIST_DIR}/lesson_input.cpp)
 target_link_libraries(tf_gb2312 PUBLIC tf_core)
 
 add_library(tf_outlines STATIC ${CMAKE_CURRENT_LIST_DIR}/outlines.cpp)

@@ -1,8 +1,10 @@
 #include "tools/mkdata/source_text.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -134,4 +136,25 @@ std::vector<std::string> SplitLines(const std::string& text) {
         start = end + 1;
     }
     return lines;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
+void WriteWholeFile(const std::string& path, const void* bytes, std::size_t size) {
+    const std::string temporary = path + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
+        if (!out) throw std::runtime_error("cannot write " + temporary);
+    }
+    std::filesystem::rename(temporary, path);
 }

@@ -23,3 +23,9 @@ std::string EncodeUtf8(char32_t code);
 
 // Splits text at '\n' (a '\r' before it is dropped).
 std::vector<std::string> SplitLines(const std::string& text);
+// The parts of text between separators, empty ones included ("a\t\tb" has three).
+std::vector<std::string> Split(const std::string& text, char separator);
+
+// Writes the file whole through a temporary beside it, so that a failed run
+// leaves no half-written file; throws std::runtime_error when it cannot.
+void WriteWholeFile(const std::string& path, const void* bytes, std::size_t size);

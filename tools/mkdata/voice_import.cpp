@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <span>
@@ -18,23 +16,28 @@ constexpr const char* kManifestHeader =
     "ff9ed3d0c631195bd2c06f39450f3264c7124040)\tsha256\taccepted\n";
 constexpr const char* kUnrecordedHeader = "syllable\twhy no recording passes\n";
 
-std::vector<std::string> Cells(const std::string& line) {
-    std::vector<std::string> cells;
-    for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
-        end = line.find('\t', start);
-        cells.push_back(line.substr(start, end == std::string::npos ? end : end - start));
-    }
-    return cells;
+void WriteWhole(const std::string& path, const std::string& bytes) {
+    WriteWholeFile(path, bytes.data(), bytes.size());
 }
 
-void WriteWhole(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw std::runtime_error("cannot write " + temporary);
+// The collection's table: file, character, source path, SHA-256.
+struct Collection {
+    std::map<std::string, std::vector<std::string>> byCharacter;  // -> file, path, sha
+    std::vector<std::string> characters;                          // in table order
+};
+
+Collection ReadCollection(const std::string& sourceDir) {
+    const auto table = ReadWholeFile(sourceDir + "/cmn-caen-tan.tsv");
+    if (!table) throw std::runtime_error("cannot read " + sourceDir + "/cmn-caen-tan.tsv");
+    Collection collection;
+    const auto lines = SplitLines(*table);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto cells = Split(lines[i], '\t');
+        if (cells.size() != 4) continue;
+        collection.byCharacter[cells[1]] = {cells[0], cells[2], cells[3]};
+        collection.characters.push_back(cells[1]);
     }
-    std::filesystem::rename(temporary, path);
+    return collection;
 }
 
 std::string Sha256Of(const std::string& bytes) {
@@ -66,8 +69,9 @@ std::string Unverifiable(const CharacterReadings& readings, const std::string& c
 }  // namespace
 
 std::vector<std::string> SyllablesOffered(
-    const std::vector<std::string>& available, const CharacterReadings& readings,
+    const std::string& sourceDir, const CharacterReadings& readings,
     const std::unordered_map<std::string, long long>& frequencies) {
+    const std::vector<std::string> available = ReadCollection(sourceDir).characters;
     std::set<std::string> read;
     for (const std::string& c : available) {
         if (const auto cedict = readings.cedict.find(c); cedict != readings.cedict.end())
@@ -87,17 +91,9 @@ ImportResult ImportRecordings(const std::string& sourceDir, const std::string& r
                               const std::vector<std::string>& syllables, std::size_t tries,
                               const CharacterReadings& readings,
                               const std::unordered_map<std::string, long long>& frequencies) {
-    const auto table = ReadWholeFile(sourceDir + "/cmn-caen-tan.tsv");
-    if (!table) throw std::runtime_error("cannot read " + sourceDir + "/cmn-caen-tan.tsv");
-    std::map<std::string, std::vector<std::string>> byCharacter;  // -> file, path, sha
-    std::vector<std::string> available;
-    const auto lines = SplitLines(*table);
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const auto cells = Cells(lines[i]);
-        if (cells.size() != 4) continue;
-        byCharacter[cells[1]] = {cells[0], cells[2], cells[3]};
-        available.push_back(cells[1]);
-    }
+    Collection collection = ReadCollection(sourceDir);
+    auto& byCharacter = collection.byCharacter;
+    const std::vector<std::string>& available = collection.characters;
     const std::string manifestPath = recordingsDir + "/manifest.tsv";
     std::string manifest = ReadWholeFile(manifestPath).value_or(kManifestHeader);
     std::set<std::string> held;
@@ -107,7 +103,7 @@ ImportResult ImportRecordings(const std::string& sourceDir, const std::string& r
     if (const auto text = ReadWholeFile(unrecordedPath)) {
         const auto rows = SplitLines(*text);
         for (std::size_t i = 1; i < rows.size(); ++i) {
-            const auto cells = Cells(rows[i]);
+            const auto cells = Split(rows[i], '\t');
             if (cells.size() == 2) unrecorded[cells[0]] = cells[1];
         }
     }

@@ -11,10 +11,11 @@
 
 #include "tools/mkdata/voices.h"
 
-// Every syllable a character of available is read as (CC-CEDICT, Unihan) for
-// which RecordingCandidates finds a character, in sorted order.
+// Every syllable a character of the collection in sourceDir is read as
+// (CC-CEDICT, Unihan) for which RecordingCandidates finds a character, in
+// sorted order.
 std::vector<std::string> SyllablesOffered(
-    const std::vector<std::string>& available, const CharacterReadings& readings,
+    const std::string& sourceDir, const CharacterReadings& readings,
     const std::unordered_map<std::string, long long>& frequencies);
 
 struct ImportResult {

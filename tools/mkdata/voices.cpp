@@ -62,17 +62,6 @@ std::string Lower(std::string s) {
     return s;
 }
 
-std::vector<std::string> Split(const std::string& s, char separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = s.find(separator, start);
-        parts.push_back(s.substr(start, end == std::string::npos ? end : end - start));
-        if (end == std::string::npos) return parts;
-        start = end + 1;
-    }
-}
-
 std::vector<float> Floats(const std::string& raw) {
     std::vector<float> samples(raw.size() / 4);
     std::memcpy(samples.data(), raw.data(), samples.size() * 4);
