@@ -190,7 +190,6 @@ int Run(const Options& o) {
     const LessonInput lesson = ParseLesson(o.lesson);
     const std::vector<std::uint16_t>& codes = lesson.codes;
     const std::string hanziWriterData = o.nodeModules + "/hanzi-writer-data";
-    CheckLessonStrokes(hanziWriterData, codes);
     const std::string slug = LessonSlug(lesson, sources.readings);
     const OutlineBuild outlineBuild = BuildOutlines(hanziWriterData, codes, kOutlineBudget);
     if (o.printSlug) {

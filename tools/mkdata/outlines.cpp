@@ -538,10 +538,6 @@ CharacterQuality MeasureOutline(const CharacterOutline& outline, const std::stri
     return quality;
 }
 
-void CheckLessonStrokes(const std::string& dir, std::span<const std::uint16_t> codes) {
-    ReadLessonStrokes(dir, codes);
-}
-
 OutlineBuild BuildOutlines(const std::string& dir, std::span<const std::uint16_t> codes,
                            std::size_t byteBudget, double floor) {
     const std::vector<CharacterStrokes> lesson = ReadLessonStrokes(dir, codes);

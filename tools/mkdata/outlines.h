@@ -47,11 +47,6 @@ OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir,
                            std::span<const std::uint16_t> codes, std::size_t byteBudget,
                            double floor = kOutlineFloor);
 
-// The refusals of BuildOutlines that need no fitting (no stroke data, more strokes
-// than a stroke-order record holds), for a builder that checks before it works.
-void CheckLessonStrokes(const std::string& hanziWriterDataDir,
-                        std::span<const std::uint16_t> codes);
-
 // The card's stroke picture the outlines are drawn on.
 inline constexpr int kCardWidth = kStrokePictureWidth;
 inline constexpr int kCardHeight = kStrokePictureHeight;
