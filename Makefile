@@ -24,6 +24,13 @@ TEST_PACKAGES := \
 # Writing and checking the Debian package.
 PACKAGE_PACKAGES := dpkg-dev lintian appstream desktop-file-utils
 
+# The lesson's characters are data: taken as written (make expands nothing in
+# them) and handed to the lesson's script only in its environment.
+ifdef CHARS
+override CHARS := $(value CHARS)
+export CHARS
+endif
+
 .PHONY: all deps deps-test deps-package configure configure-test build build-test run test \
   test-asan fuzz package lesson clean
 
@@ -105,23 +112,18 @@ package: deps-package
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 
-# A lesson of one's own, for the five characters CHARS: the builder checks them
-# (and says why it cannot make a lesson of them), then $(BUILD)/lessons/<slug>/
-# gets the lesson's data, its program linked with the built libraries, its run
-# folder run/ and its Debian package. A lesson that fails leaves nothing behind.
+# A lesson of one's own, for the five characters CHARS: cmake/lesson/make_lesson.sh
+# checks them with the builder (which says why it cannot make a lesson of them),
+# builds the lesson in a temporary folder and moves it to $(LESSONS)/<name>/ when
+# whole: its data, its program linked with the built libraries, its run folder
+# run/ and its Debian package. A refused, failed or interrupted lesson leaves no
+# folder of its own, and the lesson built before under its name as it was.
+LESSONS ?= $(BUILD)/lessons
+
 lesson: deps-package
-	@test -n "$(CHARS)" || { echo "usage: make lesson CHARS=老师说汉语 (five characters)"; exit 2; }
 	@test -f $(BUILD)/tallowfern-build.cmake || $(MAKE) --no-print-directory configure
 	cmake --build $(BUILD) -j $(JOBS)
-	@slug=$$(QT_QPA_PLATFORM=offscreen $(BUILD)/tools/mkdata/mkdata --node-modules \
-	    $(BUILD)/npm/node_modules --lesson '$(CHARS)' --print-slug 2>$(BUILD)/lesson-check.txt) || \
-	  { grep -v '^QStandardPaths' $(BUILD)/lesson-check.txt >&2; exit 1; }; \
-	dir=$(BUILD)/lessons/$$slug; fresh=$$(test -d $$dir || echo yes); \
-	{ cmake -S cmake/lesson -B $$dir -G Ninja -DTALLOWFERN_BUILD=$(abspath $(BUILD)) \
-	    -DTALLOWFERN_LESSON='$(CHARS)' -DTALLOWFERN_LESSON_SLUG=$$slug >/dev/null && \
-	  cmake --build $$dir -j $(JOBS) && (cd $$dir && cpack -G DEB >/dev/null); } || \
-	  { test -z "$$fresh" || rm -rf $$dir; echo "No lesson made of $(CHARS)."; exit 1; }; \
-	echo "Lesson $(CHARS): cd $$dir/run && ./tallowfern"; ls $$dir/*.deb
+	@sh cmake/lesson/make_lesson.sh "$(BUILD)" "$(JOBS)" "$(LESSONS)"
 
 clean:
 	rm -rf $(BUILD)

@@ -38,9 +38,57 @@ refused 題数旅游警 '"題" is not one of the 6,763 common simplified charact
 refused 题数旅游警 '题 would be drawn at 0.8[0-9]* (floor 0.92): .*too many for the 3,504-byte outline section'
 refused 花鸟鱼马书 '花 (hua1): no human recording of this syllable; choose another character' full
 
+# make lesson, the Makefile's rule itself: the characters are data. Hostile
+# text is refused by the builder with status 1; nothing runs, nothing is
+# written, no folder is left.
+make_lesson() {
+    env -u MAKEFLAGS -u MAKELEVEL -u MFLAGS make -C "$source" --no-print-directory lesson \
+        BUILD="$build" LESSONS="$lessons" "CHARS=$1"
+}
+pwned=$work/pwned lessons=$work/lessons
+hostile() {
+    before=$(ls -A "$lessons" 2>/dev/null)
+    make_lesson "$1" >"$work/hostile.log" 2>&1
+    status=$?
+    [ "$status" -eq 1 ] || fail "make lesson CHARS='$1': status $status, not 1"
+    grep -q '^mkdata: ' "$work/hostile.log" || fail "make lesson CHARS='$1': no builder message"
+    [ ! -e "$pwned" ] || { fail "make lesson CHARS='$1' ran a command"; rm -f "$pwned"; }
+    [ "$(ls -A "$lessons" 2>/dev/null)" = "$before" ] ||
+        fail "make lesson CHARS='$1' left something in $lessons"
+}
+hostile "大家\`touch $pwned\`"
+hostile "\$(touch $pwned)"
+hostile "\$(shell touch $pwned)"
+hostile "大家'; touch $pwned; '"
+hostile '大家"学中'
+hostile '大家;学中'
+hostile "$(printf '大家\n学中')"
+hostile '大家 学中'
+hostile '大家/学中'
+hostile '../../..'
+hostile "$(printf '\264\363\274\322\321\247')"   # 大家学 in GB2312 bytes
+hostile "$(printf '\300\257\340\200\257\301\201..')"  # overlong '/' and 'A'
+hostile "$(printf '\355\240\200大家学中')"            # a surrogate
+
+# Homophones are two lessons: two folders, two packages; building one again
+# keeps its own folder and leaves no other.
+for chars in 我买中文书 我卖中文书 我买中文书; do
+    make_lesson "$chars" >"$work/make.log" 2>&1 || { tail -n 20 "$work/make.log"; fail "make lesson $chars"; }
+done
+ls "$lessons" >"$work/folders.txt"
+printf 'wo3-mai3-zhong1-wen2-shu1\nwo3-mai4-zhong1-wen2-shu1\n' >"$work/expected.txt"
+cmp -s "$work/folders.txt" "$work/expected.txt" ||
+    { fail "lesson folders"; diff "$work/expected.txt" "$work/folders.txt"; }
+for name in wo3-mai3-zhong1-wen2-shu1 wo3-mai4-zhong1-wen2-shu1; do
+    check_file "$lessons/$name/run/dat/zw.dat"
+    check_file "$lessons/$name/tallowfern-lesson-${name}_0.1_amd64.deb"
+done
+cmp -s "$lessons"/wo3-mai3*/run/dat/zw.dat "$lessons"/wo3-mai4*/run/dat/zw.dat &&
+    fail "two homophone lessons have one data file"
+
 # The lesson, built as make lesson builds it, with the learner's driver.
 slug=$("$mkdata" --node-modules "$build/npm/node_modules" --lesson 春夏秋冬天 --print-slug 2>/dev/null)
-[ "$slug" = chun-xia-qiu-dong-tian ] || fail "slug '$slug'"
+[ "$slug" = chun1-xia4-qiu1-dong1-tian1 ] || fail "slug '$slug'"
 lesson="$work/$slug"
 { "$cmake" -S "$source/cmake/lesson" -B "$lesson" -G Ninja -DTALLOWFERN_BUILD="$build" \
       -DTALLOWFERN_LESSON=春夏秋冬天 -DTALLOWFERN_LESSON_SLUG="$slug" \

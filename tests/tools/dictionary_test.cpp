@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/frequency.h"
 #include "tools/mkdata/gb2312.h"
+#include "tools/mkdata/lesson_input.h"
 #include "tools/mkdata/meaning.h"
 #include "tools/mkdata/phrase_page.h"
 #include "tools/mkdata/readings.h"
@@ -262,6 +264,38 @@ TEST(DictionaryOrder, FurtherReadingsOfAWordFollowTheFirstReadingOfEveryWord) {
                                         "大夫 da4 fu1"}));
     EXPECT_EQ(FirstPhrasePage(build.lines, 0xB4F3), (std::vector<std::size_t>{2, 3, 4, 5, 6}));
     EXPECT_EQ(FirstPhrases(build.lines, 0xB4F3, 20).size(), 6u);
+}
+
+TEST(DictionaryOrder, AWordStandsAgainOnlyWhenEveryOtherWordHasStoodOnce) {
+    const auto lines = [](std::initializer_list<const char*> words) {
+        std::vector<DictionaryLine> out;
+        for (const char* w : words) out.push_back({w, Gb(w), "x1", "/x/", ""});
+        return out;
+    };
+    constexpr std::uint16_t kPing = 0xC6BB;  // 苹
+    // 苹 begins three words; 苹果's second reading (the company) follows them all.
+    EXPECT_TRUE(
+        RepeatedPhrases(lines({"苹", "苹果", "苹果汁", "苹果酱", "苹果"}), kPing, 20).empty());
+    // Before another word's first reading it refuses the list; beyond the
+    // phrases checked it does not.
+    EXPECT_EQ(RepeatedPhrases(lines({"苹果", "苹果", "苹果汁", "苹果", "苹果酱"}), kPing, 20),
+              (std::vector<std::string>{"苹果", "苹果"}));
+    EXPECT_TRUE(RepeatedPhrases(lines({"苹果", "苹果汁", "苹果", "苹果酱"}), kPing, 2).empty());
+}
+
+TEST(LessonName, TheReadingsWithTonesAndTheCodePointsOfLessCommonHomophones) {
+    const std::map<std::string, std::string> readings = {
+        {"他", "ta1"},  {"她", "ta1"},  {"它", "ta1"},  {"们", "men5"},
+        {"女", "nu:3"}, {"买", "mai3"}, {"卖", "mai4"}, {"迈", "mai4"}};
+    const WordCounts counts = {{"他", 900}, {"她", 500}, {"它", 500}, {"卖", 40}, {"迈", 50}};
+    // 她 and 它 are as common: the lower code leads.
+    EXPECT_EQ(LessonSlug(ParseLesson("他她它们女"), readings, counts),
+              "ta1-ta1u5979-ta1u5b83-men5-nv3");
+    EXPECT_EQ(LessonSlug(ParseLesson("它她他女们"), readings, counts),
+              "ta1u5b83-ta1u5979-ta1-nv3-men5");
+    EXPECT_EQ(LessonSlug(ParseLesson("买卖迈他们"), readings, counts),
+              "mai3-mai4u5356-mai4-ta1-men5");
+    EXPECT_THROW(LessonSlug(ParseLesson("买卖迈他人"), readings, counts), std::runtime_error);
 }
 
 TEST(DictionaryOrder, ACardKeepsTheLeadingSensesThatItsMemoShowsWhole) {

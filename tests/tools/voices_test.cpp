@@ -153,12 +153,16 @@ TEST(VoiceChoice, PageWordsGiveWayUntilTheVoicesFit) {
              {"学习", "xue2 xi2"},     {"学期", "xue2 qi1"}})
         lines.push_back(Line(word, pinyin));
     const std::vector<std::uint16_t> codes = {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4};
+    // 大家's and 大小姐's further readings stay behind every word's first one.
+    lines.push_back(Line("大家", "Da4 jia1"));
+    lines.push_back(Line("大小姐", "Da4 xiao3 jie3"));
     EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, Recorded(lines), {}), std::runtime_error);
     EXPECT_EQ(MovePhrasesBackToFitVoices(lines, codes, Recorded(lines), {}),
               std::vector<std::string>{"大小姐"});
     std::vector<std::string> page;
-    for (std::size_t i : FirstPhrasePage(lines, 0xB4F3)) page.push_back(lines[i].utf8Word);
-    EXPECT_EQ(page, (std::vector<std::string>{"大学", "大人", "大衣", "大地", "大家"}));
+    for (std::size_t i : FirstPhrases(lines, 0xB4F3, 20)) page.push_back(lines[i].utf8Word);
+    EXPECT_EQ(page, (std::vector<std::string>{"大学", "大人", "大衣", "大地", "大家", "大小姐",
+                                              "大家", "大小姐"}));
     const VoiceChoice choice = ChooseVoiceNames(lines, codes, {{"大小姐", 5}}, Recorded(lines), {});
     EXPECT_EQ(choice.cardNames + choice.pageNames, 25u);
     EXPECT_EQ(choice.names.back(), "jie3");

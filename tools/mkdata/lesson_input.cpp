@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <stdexcept>
 
 #include "tools/mkdata/gb2312.h"
@@ -29,8 +30,34 @@ LessonInput ParseLesson(const std::string& utf8) {
     return lesson;
 }
 
+namespace {
+
+// Reading -> the commonest GB2312 hanzi read so (the lowest code among equals).
+std::map<std::string, std::string> CommonestOfReadings(
+    const std::map<std::string, std::string>& readings, const WordCounts& counts) {
+    std::map<std::string, std::pair<long long, std::string>> commonest;
+    for (unsigned high = 0xB0; high <= 0xF7; ++high) {
+        for (unsigned low = 0xA1; low <= 0xFE; ++low) {
+            const std::string c = Gb2312Utf8(static_cast<std::uint16_t>(high * 256 + low));
+            const auto reading = readings.find(c);
+            if (c.empty() || reading == readings.end()) continue;
+            const auto count = counts.find(c);
+            const long long n = count == counts.end() ? 0 : count->second;
+            const auto [at, added] = commonest.try_emplace(reading->second, n, c);
+            if (!added && n > at->second.first) at->second = {n, c};
+        }
+    }
+    std::map<std::string, std::string> out;
+    for (const auto& [reading, best] : commonest) out[reading] = best.second;
+    return out;
+}
+
+}  // namespace
+
 std::string LessonSlug(const LessonInput& lesson,
-                       const std::map<std::string, std::string>& readings) {
+                       const std::map<std::string, std::string>& readings,
+                       const WordCounts& counts) {
+    const auto commonest = CommonestOfReadings(readings, counts);
     std::string slug;
     for (const std::string& c : lesson.characters) {
         const auto reading = readings.find(c);
@@ -41,8 +68,13 @@ std::string LessonSlug(const LessonInput& lesson,
                 syllable.replace(at, u.size(), "v");
         if (!slug.empty()) slug += '-';
         for (char ch : syllable)
-            if (std::isalpha(static_cast<unsigned char>(ch)))
+            if (std::isalnum(static_cast<unsigned char>(ch)))
                 slug += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        if (commonest.at(reading->second) != c) {
+            char mark[16];
+            std::snprintf(mark, sizeof mark, "u%04x", static_cast<unsigned>(DecodeUtf8(c).front()));
+            slug += mark;
+        }
     }
     return slug;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/mkdata/frequency.h"
+
 inline constexpr const char* kDefaultLesson = "大家学中文";
 
 struct LessonInput {
@@ -19,8 +21,12 @@ struct LessonInput {
 // is not a GB2312 hanzi.
 LessonInput ParseLesson(const std::string& utf8);
 
-// The lesson's folder and package name: the five readings without tone
-// numbers, lower case, ü as v, joined by '-' ("lao-shi-shuo-han-yu").
+// The lesson's folder and package name, one for each lesson: the five numbered
+// readings, lower case, ü as v, joined by '-' ("lao3-shi1-shuo1-han4-yu3"). A
+// character that is not the commonest GB2312 hanzi of its reading (by counts,
+// then code) adds 'u' and its code point, as 架 in "da3-jia4u67b6-xue2-zhong1-wen2",
+// so that homophones never share a name.
 // readings: character -> numbered reading ("lao3"); throws when one is missing.
 std::string LessonSlug(const LessonInput& lesson,
-                       const std::map<std::string, std::string>& readings);
+                       const std::map<std::string, std::string>& readings,
+                       const WordCounts& counts);

@@ -158,20 +158,6 @@ private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
-// Phrases among the first kCheckedPhrases of a lesson character's list whose
-// word stands there twice.
-constexpr std::size_t kCheckedPhrases = 20;
-
-std::vector<std::string> RepeatedPhrases(const std::vector<DictionaryLine>& lines,
-                                         std::uint16_t code) {
-    std::set<std::string> words;
-    std::vector<std::string> repeated;
-    for (std::size_t i : FirstPhrases(lines, code, kCheckedPhrases)) {
-        if (!words.insert(lines[i].word).second) repeated.push_back(lines[i].utf8Word);
-    }
-    return repeated;
-}
-
 int Run(const Options& o) {
     Stopwatch clock;
     CardMemo cardMemo;
@@ -186,19 +172,12 @@ int Run(const Options& o) {
     sources.readings = PrimaryReadings(*unihan);
     const CharacterReadings characterReadings = ReadCharacterReadings(sources.entries, *unihan);
     if (!o.importVoices.empty()) return ImportVoices(o, characterReadings, sources.frequencies);
-    // The lesson: refused before anything is built when it cannot be made well.
+    // The lesson: refused before anything is written when it cannot be made well.
     const LessonInput lesson = ParseLesson(o.lesson);
     const std::vector<std::uint16_t>& codes = lesson.codes;
     const std::string hanziWriterData = o.nodeModules + "/hanzi-writer-data";
-    const std::string slug = LessonSlug(lesson, sources.readings);
+    const std::string slug = LessonSlug(lesson, sources.readings, sources.frequencies);
     const OutlineBuild outlineBuild = BuildOutlines(hanziWriterData, codes, kOutlineBudget);
-    if (o.printSlug) {
-        std::printf("%s\n", slug.c_str());
-        return 0;
-    }
-    std::printf("Lesson %s (%s)\nOutlines (hanzi-writer-data):\n%s  [%.1f s]\n", o.lesson.c_str(),
-                slug.c_str(), outlineBuild.report.c_str(), clock.Seconds());
-    std::filesystem::create_directories(o.work);
 
     sources.lessonCharacters = lesson.characters;
     sources.weights = DictionaryWeights(Source(o.weights));
@@ -206,11 +185,28 @@ int Run(const Options& o) {
     DictionaryBuild dictionary = BuildDictionary(sources);
     RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
     RefuseUnrecordedCards(dictionary.lines, codes, pool.Query(), sources.readings);
-    for (const std::string& word :
-         MoveUnspokenPhrasesBack(dictionary.lines, codes, pool.Query(), sources.readings))
+    const std::vector<std::string> unspoken =
+        MoveUnspokenPhrasesBack(dictionary.lines, codes, pool.Query(), sources.readings);
+    const std::vector<std::string> overVoices =
+        MovePhrasesBackToFitVoices(dictionary.lines, codes, pool.Query(), sources.readings);
+    for (std::uint16_t code : codes) {
+        const std::vector<std::string> repeated =
+            RepeatedPhrases(dictionary.lines, code, kCheckedPhrases);
+        if (!repeated.empty())
+            throw std::runtime_error(repeated.front() + " stands twice among the first " +
+                                     std::to_string(kCheckedPhrases) +
+                                     " phrases, before other words stand once");
+    }
+    if (o.printSlug) {
+        std::printf("%s\n", slug.c_str());
+        return 0;
+    }
+    std::printf("Lesson %s (%s)\nOutlines (hanzi-writer-data):\n%s  [%.1f s]\n", o.lesson.c_str(),
+                slug.c_str(), outlineBuild.report.c_str(), clock.Seconds());
+    std::filesystem::create_directories(o.work);
+    for (const std::string& word : unspoken)
         std::printf("  %s: not recorded in full, behind the first phrase page\n", word.c_str());
-    for (const std::string& word :
-         MovePhrasesBackToFitVoices(dictionary.lines, codes, pool.Query(), sources.readings))
+    for (const std::string& word : overVoices)
         std::printf("  %s: over the %zu voices, behind the first phrase page\n", word.c_str(),
                     kVoiceCount);
 
@@ -249,9 +245,6 @@ int Run(const Options& o) {
         std::string page;
         for (std::size_t i : FirstPhrasePage(lines, code)) page += " " + lines[i].utf8Word;
         std::printf("  first phrase page of 0x%04X:%s\n", code, page.c_str());
-        for (const std::string& word : RepeatedPhrases(lines, code))
-            dictionaryFailures.push_back(word + " stands twice among the first " +
-                                         std::to_string(kCheckedPhrases) + " phrases");
     }
 
     // Voices.

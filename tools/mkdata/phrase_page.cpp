@@ -1,5 +1,7 @@
 #include "tools/mkdata/phrase_page.h"
 
+#include <set>
+
 #include "tools/mkdata/gb2312.h"
 
 bool QualifiesAsPhrase(const std::string& gbWord, std::uint16_t code) {
@@ -29,4 +31,20 @@ std::size_t CardLine(const std::vector<DictionaryLine>& lines, std::uint16_t cod
         if (lines[i].word.size() == 2 && GbCodeAt(lines[i].word, 0) == code) return i;
     }
     return lines.size();
+}
+
+std::vector<std::string> RepeatedPhrases(const std::vector<DictionaryLine>& lines,
+                                         std::uint16_t code, std::size_t count) {
+    std::set<std::string> words;
+    std::vector<std::string> again;  // repeats that so far no new word has followed
+    std::vector<std::string> repeated;
+    for (std::size_t i : FirstPhrases(lines, code, count)) {
+        if (!words.insert(lines[i].word).second) {
+            again.push_back(lines[i].utf8Word);
+        } else {
+            repeated.insert(repeated.end(), again.begin(), again.end());
+            again.clear();
+        }
+    }
+    return repeated;
 }

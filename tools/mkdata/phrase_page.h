@@ -24,6 +24,13 @@ std::vector<std::size_t> FirstPhrases(const std::vector<DictionaryLine>& lines, 
 std::vector<std::size_t> FirstPhrasePage(const std::vector<DictionaryLine>& lines,
                                          std::uint16_t code);
 
+// The words that stand a second time among the first count phrases of code's
+// list before another word stands once (UTF-8): a list names every word once
+// before it names any again, so no page shows a word twice while others wait.
+inline constexpr std::size_t kCheckedPhrases = 20;
+std::vector<std::string> RepeatedPhrases(const std::vector<DictionaryLine>& lines,
+                                         std::uint16_t code, std::size_t count);
+
 // The first line whose word is code's single character (the card's record), or
 // lines.size() when there is none.
 std::size_t CardLine(const std::vector<DictionaryLine>& lines, std::uint16_t code);

@@ -410,15 +410,14 @@ std::vector<std::string> MovePhrasesBackToFitVoices(
                     taker = j;
             }
             if (taker == lines.size()) continue;
-            // The taker's lines, then the leaving word's, go behind the page's last line.
-            const std::string takerWord = lines[taker].word;
+            // The taker's line, then the leaving word's, go behind the page's last
+            // line; their further readings stay behind every word's first reading.
             std::vector<DictionaryLine> taking, leavingLines, kept;
             std::size_t insertAt = 0;
             for (std::size_t i = 0; i < lines.size(); ++i) {
-                const bool ofCode = QualifiesAsPhrase(lines[i].word, page->code);
-                if (ofCode && lines[i].word == takerWord) {
+                if (i == taker) {
                     taking.push_back(std::move(lines[i]));
-                } else if (ofCode && lines[i].word == gone) {
+                } else if (i == page->line) {
                     leavingLines.push_back(std::move(lines[i]));
                 } else {
                     kept.push_back(std::move(lines[i]));
