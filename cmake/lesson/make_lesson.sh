@@ -19,7 +19,7 @@ fi
 # The check refuses what the build would refuse, before anything is written.
 if ! check=$(QT_QPA_PLATFORM=offscreen "$build/tools/mkdata/mkdata" \
     --node-modules "$build/npm/node_modules" --lesson "$CHARS" --print-slug 2>&1); then
-    printf '%s\n' "$check" | grep -v '^QStandardPaths' >&2
+    printf '%s\n' "$check" | grep -av '^QStandardPaths' >&2
     exit 1
 fi
 name=$(printf '%s\n' "$check" | tail -n 1)

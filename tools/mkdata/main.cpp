@@ -13,7 +13,9 @@
 //          checks (of the first N, default 2), adds it to the manifest, and
 //          writes the syllables without one to unrecorded.tsv
 //   mkdata --node-modules DIR --lesson CHARS --print-slug
-//          checks the lesson's characters and outlines, prints its folder name
+//          makes every refusal the build would make (characters, outlines,
+//          recordings, phrase pages) without writing anything, prints the
+//          lesson's name
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -160,6 +162,7 @@ private:
 
 int Run(const Options& o) {
     Stopwatch clock;
+    const LessonInput lesson = ParseLesson(o.lesson);
     CardMemo cardMemo;
 
     // Dictionary.
@@ -173,7 +176,6 @@ int Run(const Options& o) {
     const CharacterReadings characterReadings = ReadCharacterReadings(sources.entries, *unihan);
     if (!o.importVoices.empty()) return ImportVoices(o, characterReadings, sources.frequencies);
     // The lesson: refused before anything is written when it cannot be made well.
-    const LessonInput lesson = ParseLesson(o.lesson);
     const std::vector<std::uint16_t>& codes = lesson.codes;
     const std::string hanziWriterData = o.nodeModules + "/hanzi-writer-data";
     const std::string slug = LessonSlug(lesson, sources.readings, sources.frequencies);
