@@ -185,20 +185,32 @@ int Run(const Options& o) {
     sources.weights = DictionaryWeights(Source(o.weights));
     sources.cardMeaningFits = [&](const std::string& m) { return cardMemo.Fits(m); };
     DictionaryBuild dictionary = BuildDictionary(sources);
+    std::vector<DictionaryLine> lines;  // the lines the file can store
+    std::size_t unstorable = 0;
+    for (DictionaryLine& line : dictionary.lines) {
+        std::string out;
+        std::string error;
+        if (!ScrambleDictionaryLine(line.plain, out, error)) {
+            if (unstorable++ < 3) std::cerr << "mkdata: line left out: " << error << "\n";
+            continue;
+        }
+        lines.push_back(std::move(line));
+    }
     RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
-    RefuseUnrecordedCards(dictionary.lines, codes, pool.Query(), sources.readings);
+    RefuseUnrecordedCards(lines, codes, pool.Query(), sources.readings);
     const std::vector<std::string> unspoken =
-        MoveUnspokenPhrasesBack(dictionary.lines, codes, pool.Query(), sources.readings);
+        MoveUnspokenPhrasesBack(lines, codes, pool.Query(), sources.readings);
     const std::vector<std::string> overVoices =
-        MovePhrasesBackToFitVoices(dictionary.lines, codes, pool.Query(), sources.readings);
+        MovePhrasesBackToFitVoices(lines, codes, pool.Query(), sources.readings);
     for (std::uint16_t code : codes) {
-        const std::vector<std::string> repeated =
-            RepeatedPhrases(dictionary.lines, code, kCheckedPhrases);
+        const std::vector<std::string> repeated = RepeatedPhrases(lines, code, kCheckedPhrases);
         if (!repeated.empty())
             throw std::runtime_error(repeated.front() + " stands twice among the first " +
                                      std::to_string(kCheckedPhrases) +
                                      " phrases, before other words stand once");
     }
+    const VoiceChoice choice =
+        ChooseVoiceNames(lines, codes, sources.frequencies, pool.Query(), sources.readings);
     if (o.printSlug) {
         std::printf("%s\n", slug.c_str());
         return 0;
@@ -212,20 +224,14 @@ int Run(const Options& o) {
         std::printf("  %s: over the %zu voices, behind the first phrase page\n", word.c_str(),
                     kVoiceCount);
 
-    std::vector<DictionaryLine> lines;
     std::vector<std::string> stored;
     std::vector<std::string> plain;
-    std::size_t unstorable = 0;
-    for (DictionaryLine& line : dictionary.lines) {
+    for (const DictionaryLine& line : lines) {
         std::string out;
         std::string error;
-        if (!ScrambleDictionaryLine(line.plain, out, error)) {
-            if (unstorable++ < 3) std::cerr << "mkdata: line left out: " << error << "\n";
-            continue;
-        }
+        ScrambleDictionaryLine(line.plain, out, error);
         stored.push_back(std::move(out));
         plain.push_back(line.plain);
-        lines.push_back(std::move(line));
     }
     std::printf("Dictionary (CC-CEDICT): %zu entries read, %zu lines written\n",
                 dictionary.entriesRead, lines.size());
@@ -250,8 +256,6 @@ int Run(const Options& o) {
     }
 
     // Voices.
-    const VoiceChoice choice =
-        ChooseVoiceNames(lines, codes, sources.frequencies, pool.Query(), sources.readings);
     const VoiceBuild voiceBuild = BuildVoices(choice, pool, kVoiceBudget, o.work);
     std::printf(
         "Recordings (%s): %zu rows for %zu syllables; %zu syllables asked for, %zu "
