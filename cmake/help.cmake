@@ -24,12 +24,13 @@ file(GLOB TF_HELP_SOURCES CONFIGURE_DEPENDS
 add_executable(tf_chm_clear_stamps ${TF_SOURCE_DIR}/cmake/chm_clear_stamps.cpp)
 set_target_properties(tf_chm_clear_stamps PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TF_HELP_WORK_DIR})
 
-# tf_help_pages(STAMP <var> PAGES_DIR <dir> [ROWS <file>] [CHARACTERS <text>] [DEPENDS ...])
+# tf_help_pages(STAMP <var> PAGES_DIR <dir> [ROWS <file>] [CHARACTERS <text>]
+#               [LESSON_COMMAND <command>] [DEPENDS ...])
 # Writes the pages of docs/help into <dir>: with ROWS (mkdata --help-table) those
-# of that lesson, else the default lesson's. <var> is set to the stamp file the
-# help depends on.
+# of that lesson, installed as LESSON_COMMAND, else the default lesson's. <var>
+# is set to the stamp file the help depends on.
 function(tf_help_pages)
-    cmake_parse_arguments(P "" "STAMP;PAGES_DIR;ROWS;CHARACTERS" "DEPENDS" ${ARGN})
+    cmake_parse_arguments(P "" "STAMP;PAGES_DIR;ROWS;CHARACTERS;LESSON_COMMAND" "DEPENDS" ${ARGN})
     set(stamp ${P_PAGES_DIR}.stamp)
     set(lesson_args "")
     if(P_ROWS)
@@ -38,13 +39,17 @@ function(tf_help_pages)
     if(P_CHARACTERS)
         list(APPEND lesson_args -DTF_LESSON_CHARS=${P_CHARACTERS})
     endif()
+    if(P_LESSON_COMMAND)
+        list(APPEND lesson_args -DTF_LESSON_COMMAND=${P_LESSON_COMMAND})
+    endif()
     add_custom_command(
         OUTPUT ${stamp}
         COMMAND ${CMAKE_COMMAND} -DTF_HELP_SOURCE_DIR=${TF_HELP_SOURCE_DIR}
             -DTF_HELP_WORK=${P_PAGES_DIR} ${lesson_args}
             -P ${TF_SOURCE_DIR}/cmake/lesson_help.cmake
         COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
-        DEPENDS ${TF_HELP_SOURCES} ${TF_SOURCE_DIR}/cmake/lesson_help.cmake ${P_ROWS}
+        DEPENDS ${TF_HELP_SOURCES} ${TF_SOURCE_DIR}/cmake/lesson_help.cmake
+            ${TF_SOURCE_DIR}/cmake/lesson_rows.cmake ${P_ROWS}
             ${P_DEPENDS}
         COMMENT "Writing the help pages in ${P_PAGES_DIR}"
         VERBATIM)
@@ -70,10 +75,10 @@ function(tf_help)
         VERBATIM)
 endfunction()
 
-# The default lesson's pages, or with TF_HELP_ROWS and TF_HELP_CHARACTERS set
-# those of a lesson of one's own (cmake/lesson/).
+# The default lesson's pages, or with TF_HELP_ROWS, TF_HELP_CHARACTERS and
+# TF_HELP_COMMAND set those of a lesson of one's own (cmake/lesson/).
 tf_help_pages(STAMP help_pages PAGES_DIR ${TF_HELP_WORK_DIR}/pages ROWS "${TF_HELP_ROWS}"
-    CHARACTERS "${TF_HELP_CHARACTERS}")
+    CHARACTERS "${TF_HELP_CHARACTERS}" LESSON_COMMAND "${TF_HELP_COMMAND}")
 tf_help(OUTPUT ${TALLOWFERN_HELP_FILE} SOURCE_DIR ${TF_HELP_WORK_DIR}/pages
     WORK_DIR ${TF_HELP_WORK_DIR} DEPENDS ${help_pages})
 add_custom_target(tallowfern_help ALL DEPENDS ${TALLOWFERN_HELP_FILE})

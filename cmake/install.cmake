@@ -9,8 +9,9 @@
 #   P/share/metainfo/<id>.metainfo.xml AppStream metadata
 #   P/share/doc/<package>/            README.md, copyright, changelog.gz
 # The project sets TF_NAME, TF_PACKAGE, TF_DISPLAY_NAME and TF_METAINFO (the
-# metadata file) before including this file; TF_SOURCE_DIR is the program's
-# source tree.
+# metadata file) before including this file, and a lesson of one's own its
+# manual page TF_MANUAL, note TF_README and copyright file TF_COPYRIGHT (else
+# those of packaging/ and README.md); TF_SOURCE_DIR is the program's source tree.
 
 include(GNUInstallDirs)
 
@@ -25,7 +26,10 @@ install(FILES ${TALLOWFERN_RUN_DIR}/speaker1.bmp DESTINATION ${TF_INSTALL_DATA_D
 if(TARGET tallowfern_help)
     install(FILES ${TALLOWFERN_HELP_FILE} DESTINATION ${TF_INSTALL_DATA_DIR})
 endif()
-install(FILES ${TF_SOURCE_DIR}/README.md DESTINATION ${TF_INSTALL_DOC_DIR})
+if(NOT DEFINED TF_README)
+    set(TF_README ${TF_SOURCE_DIR}/README.md)
+endif()
+install(FILES ${TF_README} DESTINATION ${TF_INSTALL_DOC_DIR} RENAME README.md)
 
 # The launcher finds the program and the data folder relative to itself, so
 # the installed tree can be moved (and DESTDIR works).
@@ -58,7 +62,8 @@ install(CODE "
     include(\"${TF_SOURCE_DIR}/cmake/install_desktop_entry.cmake\")
 ")
 
-# The 32 x 32 program icon, written by the pictures target (app/).
+# The 32 x 32 program icon, written by the pictures target (app/), or a
+# lesson's (cmake/lesson/).
 set(TF_ICON_DIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
 if(DEFINED TALLOWFERN_ICON_PNG)
     install(FILES ${TALLOWFERN_ICON_PNG} DESTINATION ${TF_ICON_DIR} RENAME ${TF_NAME}.png)
@@ -80,15 +85,11 @@ endif()
 # or time stamp in the gzip header, so the same sources give the same bytes).
 set(TF_PACKAGING_DIR ${TF_SOURCE_DIR}/packaging)
 set(TF_COMPRESSED_DIR ${CMAKE_BINARY_DIR}/install)
-# Another installed name gets the manual page with its command and folder.
-set(TF_MANUAL ${TF_PACKAGING_DIR}/tallowfern.1)
-if(NOT TF_NAME STREQUAL "tallowfern")
-    file(READ ${TF_MANUAL} manual)
-    string(REPLACE "share/tallowfern" "share/${TF_NAME}" manual "${manual}")
-    string(REPLACE "\n.B tallowfern\n" "\n.B ${TF_NAME}\n" manual "${manual}")
-    string(REPLACE "\ntallowfern \\-" "\n${TF_NAME} \\-" manual "${manual}")
-    set(TF_MANUAL ${TF_COMPRESSED_DIR}/${TF_NAME}.1)
-    file(WRITE ${TF_MANUAL} "${manual}")
+if(NOT DEFINED TF_MANUAL)
+    set(TF_MANUAL ${TF_PACKAGING_DIR}/tallowfern.1)
+endif()
+if(NOT DEFINED TF_COPYRIGHT)
+    set(TF_COPYRIGHT ${TF_PACKAGING_DIR}/copyright)
 endif()
 foreach(pair "${TF_MANUAL}:${TF_NAME}.1.gz" "${TF_PACKAGING_DIR}/changelog:changelog.gz")
     string(REPLACE ":" ";" pair "${pair}")
@@ -102,6 +103,5 @@ foreach(pair "${TF_MANUAL}:${TF_NAME}.1.gz" "${TF_PACKAGING_DIR}/changelog:chang
 endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${TF_COMPRESSED_FILES})
 install(FILES ${TF_COMPRESSED_DIR}/${TF_NAME}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${TF_COMPRESSED_DIR}/changelog.gz ${TF_PACKAGING_DIR}/copyright
-    DESTINATION ${TF_INSTALL_DOC_DIR})
+install(FILES ${TF_COMPRESSED_DIR}/changelog.gz ${TF_COPYRIGHT} DESTINATION ${TF_INSTALL_DOC_DIR})
 install(FILES ${TF_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -10,7 +10,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} -DTF_HELP_SOURCE_DIR=${case}/pages
     -DTF_HELP_WORK=${WORK}/default -P ${script} RESULT_VARIABLE failed)
 execute_process(COMMAND ${CMAKE_COMMAND} -DTF_HELP_SOURCE_DIR=${case}/pages
     -DTF_HELP_WORK=${WORK}/lesson -DTF_LESSON_ROWS=${case}/rows.html
-    -DTF_LESSON_CHARS=春夏秋冬天 -P ${script} RESULT_VARIABLE failed_lesson)
+    -DTF_LESSON_CHARS=春夏秋冬天 -DTF_LESSON_COMMAND=tallowfern-chun1-xia4 -P ${script} RESULT_VARIABLE failed_lesson)
 execute_process(COMMAND ${CMAKE_COMMAND} -DTF_HELP_SOURCE_DIR=${case}/pages
     -DTF_HELP_WORK=${WORK}/other -DTF_LESSON_ROWS=${case}/rows.html
     -DTF_LESSON_CHARS=老师说汉语 -P ${script} RESULT_VARIABLE refused ERROR_VARIABLE refusal)

@@ -54,7 +54,39 @@ desktop-file-validate "$root/usr/share/applications/$name.desktop" ||
 lintian --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1
 grep '^E:' "$work/lintian.log" && fail "lintian reports errors"
 
-# 4. The unpacked program, started from another folder, runs for three seconds.
+# 4. A lesson's texts are its own: manual page, help pages (from the .chm when
+# chmls can read it), notices, note, copyright, metadata, desktop entry; its
+# icon is its first character, as many strokes as its card counts, not 大.
+if [ "$name" != tallowfern ]; then
+    texts="$work/texts"
+    mkdir -p "$texts"
+    lesson=$(entry_value Name "$root/usr/share/applications/$name.desktop" | sed 's/^TallowFern: //')
+    gzip -dc "$root/usr/share/man/man1/$name.1.gz" >"$texts/$name.1"
+    cp "$data"/dat/LICENSE.* "$root/usr/share/doc/$package/README.md" \
+        "$root/usr/share/doc/$package/copyright" "$root/usr/share/applications/$name.desktop" \
+        "$texts/"
+    [ -z "$metainfo" ] || cp "$metainfo" "$texts/"
+    pages="$build/help/pages"
+    if command -v chmls >/dev/null 2>&1; then
+        chmls extractall "$data/tallowfern.chm" "$work/chm" >/dev/null 2>&1 || fail "chmls"
+        pages="$work/chm"
+    fi
+    cp "$pages"/*.html "$pages"/*.hhc "$pages"/*.hhk "$texts/"
+    own_texts "$texts" "$lesson"
+    svg="$root/usr/share/icons/hicolor/scalable/apps/$name.svg"
+    first=$(printf '%s' "$lesson" | head -c 3)
+    strokes=$(sed -n "s|.*size=\"+2\">$first</font></td><td>[^<]*</td><td>[^<]*</td><td>\([0-9]*\)<.*|\1|p" \
+        "$pages/index.html")
+    grep -q "the character $first " "$svg" || fail "$svg does not draw $first"
+    [ "$(grep -c '<path ' "$svg")" = "$strokes" ] || fail "$svg has not the $strokes strokes of $first"
+    main=$(sed -n 's/^TALLOWFERN_BUILD:[A-Z]*=//p' "$build/CMakeCache.txt")
+    default_icon="$main/generated/icons/128x128/apps/tallowfern.png"
+    check_file "$default_icon"
+    cmp -s "$root/usr/share/icons/hicolor/128x128/apps/$name.png" "$default_icon" &&
+        fail "the icon is the default one"
+fi
+
+# 5. The unpacked program, started from another folder, runs for three seconds.
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 start_installed "$root/usr/bin/$name" 3 "$data"
 

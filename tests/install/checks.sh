@@ -34,3 +34,22 @@ finish() {
     rm -rf "$work"
     echo "$1 OK"
 }
+
+# own_texts <folder> <lesson characters>: no file in <folder> speaks of the
+# default lesson where the lesson's belongs: its characters (but the lesson's
+# own, and the neutral-tone example 学生), its readings (da4, "da"), or the
+# command tallowfern and its data folder share/tallowfern (but the program's
+# own file name in the run folder's table).
+own_texts() {
+    for f in "$1"/*; do
+        sed -e 's|xue2 sheng5</i> (学生)||' -e 's|<td>tallowfern</td>||' "$f" >"$f.seen"
+        for c in 大 家 学 中 文; do
+            case "$2" in *"$c"*) ;; *) grep -q "$c" "$f.seen" && fail "$f names $c" ;; esac
+        done
+        grep -E '\b(da4|jia1|xue2|zhong1|wen2)\b|\\\(lq(da|jia|xue|zhong|wen)\\\(rq' "$f.seen" &&
+            fail "$f has a reading of the default lesson"
+        grep -E '(^|[^-_.@a-zA-Z])tallowfern([^-_.a-zA-Z]|$)' "$f.seen" &&
+            fail "$f names the default command or data folder"
+        rm -f "$f.seen"
+    done
+}

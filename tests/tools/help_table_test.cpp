@@ -51,3 +51,11 @@ TEST(HelpTableRow, WritesTheRowOfTheHelpPage) {
               "<tr><td><font color=\"#d00000\" size=\"+2\">和</font></td><td>he2 (hé)</td>"
               "<td>and; peace &amp; harmony</td><td>8</td></tr>\n");
 }
+
+TEST(HelpPhraseRow, WritesThePhraseWithItsFirstSense) {
+    EXPECT_EQ(HelpPhraseRow({"大家", "da4 jia1", "/everyone/influential family/great expert"}),
+              "<tr class=\"phrase\"><td>大家</td><td>da4 jia1</td><td>everyone</td></tr>\n");
+    EXPECT_EQ(
+        HelpPhraseRow({"和平", "he2 ping2", "/peace & quiet/peaceful"}),
+        "<tr class=\"phrase\"><td>和平</td><td>he2 ping2</td><td>peace &amp; quiet</td></tr>\n");
+}

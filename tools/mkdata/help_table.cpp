@@ -136,3 +136,8 @@ std::string HelpTableRows(const std::vector<HelpTableCard>& cards) {
     for (const HelpTableCard& card : cards) rows += HelpTableRow(card);
     return rows;
 }
+
+std::string HelpPhraseRow(const HelpPhrase& phrase) {
+    return "<tr class=\"phrase\"><td>" + phrase.word + "</td><td>" + Escaped(phrase.pinyin) +
+           "</td><td>" + Escaped(ShortMeaning(phrase.meaning, 0)) + "</td></tr>\n";
+}

@@ -1,5 +1,6 @@
 // The lesson table of the help file's first page (docs/help/index.html): one
-// row a lesson character, written from the card the builder made for it.
+// row a lesson character, written from the card the builder made for it; and
+// the first phrases of the first character, the help pages' examples.
 #pragma once
 
 #include <cstddef>
@@ -29,3 +30,13 @@ struct HelpTableCard {
 // <td>big; large; great</td><td>3</td></tr> (on one line).
 std::string HelpTableRow(const HelpTableCard& card);
 std::string HelpTableRows(const std::vector<HelpTableCard>& cards);
+
+struct HelpPhrase {
+    std::string word;     // UTF-8
+    std::string pinyin;   // numbered, as the dictionary line has it
+    std::string meaning;  // "/s1/s2/..."
+};
+
+// One phrase line, newline-terminated, with the first sense only:
+// <tr class="phrase"><td>大家</td><td>da4 jia1</td><td>everyone</td></tr>
+std::string HelpPhraseRow(const HelpPhrase& phrase);

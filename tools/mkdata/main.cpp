@@ -337,7 +337,9 @@ int Run(const Options& o) {
         for (std::size_t i = 0; i < codes.size(); ++i)
             cards.push_back({lesson.characters[i], verify.cards[i].pinyin, cardMeanings[i].meaning,
                              outlineBuild.characters[i].strokeOrder.size()});
-        const std::string rows = HelpTableRows(cards);
+        std::string rows = HelpTableRows(cards);
+        for (std::size_t i : FirstPhrasePage(lines, codes[0]))
+            rows += HelpPhraseRow({lines[i].utf8Word, lines[i].pinyin, lines[i].meaning});
         WriteWholeFile(o.helpTable, rows.data(), rows.size());
     }
     return 0;
