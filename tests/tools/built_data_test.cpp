@@ -27,8 +27,22 @@
 #include "tools/mkdata/wav.h"
 
 TEST(BuiltLessonData, EverySectionReadsBackThroughTheProgramsReaders) {
+    // The cards of 大家学中文 as the program shows them.
     VerifyOptions options;
-    options.codes.assign(lesson_file::kLessonCodes.begin(), lesson_file::kLessonCodes.end());
+    options.codes = {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4};
+    options.cards = {
+        {"da4",
+         "big; large; great; older (than another person); eldest (as in da4 jie3); greatly; "
+         "freely; fully; (dialect) father"},
+        {"jia1",
+         "home; family; (polite) my (sister, uncle etc); classifier for families or businesses"},
+        {"xue2", "to learn; to study; to imitate; science; -ology"},
+        {"zhong1",
+         "within; among; in; middle; center; while (doing sth); during; (dialect) OK; all right"},
+        {"wen2",
+         "language; culture; writing; formal; literary; gentle; (old) classifier for coins; "
+         "Kangxi radical 67"},
+    };
     const VerifyReport report =
         VerifyLessonData(TF_LESSON_FILE, CharIndexTable, VoiceDirectory, options);
     for (const std::string& failure : report.failures) ADD_FAILURE() << failure;

@@ -1,13 +1,17 @@
 #include "data/lesson_file.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "data/des.h"
 #include "data/descramble.h"
 #include "tools/mkdata/lesson_data.h"
+#include "tools/mkdata/lesson_input.h"
+#include "tools/mkdata/source_text.h"
 
 namespace {
 
@@ -116,4 +120,60 @@ TEST(LessonFileLayout, GeneratedTablesSourceHoldsTheEncodedEntries) {
               std::string::npos);
     EXPECT_NE(source.find("}, " + std::to_string(data.voiceDirectory[25].lengthCode) + "}"),
               std::string::npos);
+}
+
+TEST(LessonText, FiveDifferentHanziGiveTheirCodesInOrder) {
+    const LessonInput lesson = ParseLesson("春夏秋冬天");
+    EXPECT_EQ(lesson.characters, (std::vector<std::string>{"春", "夏", "秋", "冬", "天"}));
+    EXPECT_EQ(lesson.codes,
+              (std::vector<std::uint16_t>(std::begin(kLessonCodes), std::end(kLessonCodes))));
+}
+
+TEST(LessonText, EveryOtherTextIsRefusedWithItsReason) {
+    const struct {
+        const char* text;
+        const char* reason;
+    } kRefused[] = {
+        {"", "has 0"},
+        {"大家学中", "has 4"},
+        {"大家学中文人", "has 6"},
+        {"大家学大文", "大 stands twice"},
+        {"大家学中題", "\"題\" is not one of"},  // traditional
+        {"大家学中a", "\"a\" is not one of"},    // Latin
+        {"大家学中Ａ", "\"Ａ\" is not one of"},  // full-width, in GB2312 but no hanzi
+        {"大家学中。", "\"。\" is not one of"},  // punctuation, likewise
+        {"大家学中\xFF", "FF at byte 12 never occurs in UTF-8"},
+        {"大家学中\x80", "80 at byte 12 is a continuation byte"},
+        {"大家学中\xE6\x96", "E6 96 at byte 12 is cut short"},
+        {"大家\xE5\xAD学中", "E5 AD at byte 6 is cut short"},
+        {"大家学中\xC0\xAF", "C0 AF at byte 12 is an overlong form of U+002F"},
+        {"大家学中\xE0\x80\xAF", "E0 80 AF at byte 12 is an overlong form of U+002F"},
+        {"大家学中\xF0\x80\x80\xAF", "F0 80 80 AF at byte 12 is an overlong form of U+002F"},
+        {"大家学中\xED\xA0\x80", "ED A0 80 at byte 12 is the surrogate U+D800"},
+        {"大家学中\xF4\x90\x80\x80", "F4 90 80 80 at byte 12 is U+110000, past U+10FFFF"},
+        {"大家学中\xF5\x80\x80\x80", "past U+10FFFF"},
+        {"`touch /tmp/x`", "has 14"},
+        {"$(id)", "\"$\" is not one of"},
+        {"大家学中'", "\"'\" is not one of"},
+        {"大家学中\"", "\"\"\" is not one of"},
+        {"大家学中;", "\";\" is not one of"},
+        {"大家学中\n", "\"\n\" is not one of"},
+        {"大家 学中", "\" \" is not one of"},
+        {"大家/学中", "\"/\" is not one of"},
+        {"..大家学", ". stands twice"},
+    };
+    for (const auto& r : kRefused) {
+        EXPECT_THAT([&] { ParseLesson(r.text); },
+                    testing::ThrowsMessage<std::runtime_error>(testing::HasSubstr(r.reason)))
+            << r.text;
+    }
+}
+
+TEST(LessonText, TheDecoderTakesEveryLengthToItsLimits) {
+    const std::vector<char32_t> codes = {0,      0x7F,   0x80,   0x7FF,   0x800,
+                                         0xD7FF, 0xE000, 0xFFFF, 0x10000, 0x10FFFF};
+    std::string text;
+    for (char32_t c : codes) text += EncodeUtf8(c);
+    EXPECT_EQ(text.size(), 1 + 1 + 2 + 2 + 3 + 3 + 3 + 3 + 4 + 4u);
+    EXPECT_EQ(DecodeUtf8(text), codes);
 }

@@ -59,47 +59,45 @@ std::optional<std::string> CommandOutput(const std::string& command) {
 std::vector<char32_t> DecodeUtf8(const std::string& text) {
     std::vector<char32_t> out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto b0 = static_cast<unsigned char>(text[i]);
-        int extra = 0;
-        char32_t code = 0;
-        if (b0 < 0x80) {
-            code = b0;
-        } else if ((b0 & 0xE0) == 0xC0) {
-            extra = 1;
-            code = b0 & 0x1F;
-        } else if ((b0 & 0xF0) == 0xE0) {
-            extra = 2;
-            code = b0 & 0x0F;
-        } else if ((b0 & 0xF8) == 0xF0) {
-            extra = 3;
-            code = b0 & 0x07;
-        } else {
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
+    auto refuse = [&text](std::size_t at, std::size_t count, const std::string& why) {
+        std::string bytes;
+        char hex[4];
+        for (std::size_t k = at; k < at + count; ++k) {
+            std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(text[k]));
+            bytes += (k == at ? "" : " ") + std::string(hex);
         }
-        if (i + static_cast<std::size_t>(extra) >= text.size()) {
-            out.push_back(0xFFFD);
-            break;
+        throw std::runtime_error("invalid UTF-8: " + bytes + " at byte " + std::to_string(at) +
+                                 " " + why);
+    };
+    auto name = [](char32_t code) {
+        char buffer[12];
+        std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(code));
+        return std::string(buffer);
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80   ? 1
+                                   : lead < 0xC0 ? 0
+                                   : lead < 0xE0 ? 2
+                                   : lead < 0xF0 ? 3
+                                   : lead < 0xF8 ? 4
+                                                 : 0;
+        if (length == 0)
+            refuse(i, 1,
+                   lead < 0xC0 ? "is a continuation byte without a lead byte"
+                               : "never occurs in UTF-8");
+        char32_t code = length == 1 ? lead : lead & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k == text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                refuse(i, k, "is cut short");
+            code = code << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
         }
-        bool ok = true;
-        for (int k = 1; k <= extra; ++k) {
-            const auto b = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((b & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            code = (code << 6) | (b & 0x3F);
-        }
-        if (!ok) {
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
+        constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kLeast[length]) refuse(i, length, "is an overlong form of " + name(code));
+        if (code >= 0xD800 && code <= 0xDFFF) refuse(i, length, "is the surrogate " + name(code));
+        if (code > 0x10FFFF) refuse(i, length, "is " + name(code) + ", past U+10FFFF");
         out.push_back(code);
-        i += static_cast<std::size_t>(extra) + 1;
+        i += length;
     }
     return out;
 }

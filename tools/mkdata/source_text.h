@@ -17,7 +17,9 @@ std::optional<std::string> TemplateStringText(const std::string& module);
 // The output of a shell command, or nullopt when it fails.
 std::optional<std::string> CommandOutput(const std::string& command);
 
-// UTF-8 text as code points; malformed bytes become U+FFFD.
+// UTF-8 text as code points. Throws std::runtime_error, naming the bytes and
+// their offset, at a stray or never-used byte, a sequence cut short, an
+// overlong form, a surrogate or a code point past U+10FFFF.
 std::vector<char32_t> DecodeUtf8(const std::string& text);
 std::string EncodeUtf8(char32_t code);
 
