@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "tools/mkdata/voices.h"
+#include "tools/mkdata/recording_candidates.h"
 
 // Every syllable a character of the collection in sourceDir is read as
 // (CC-CEDICT, Unihan) for which RecordingCandidates finds a character, in
