@@ -7,14 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <stdexcept>
 
 #include "data/byte_writer.h"
 #include "tools/mkdata/gb2312.h"
+#include "tools/mkdata/source_text.h"
 
 namespace {
 
@@ -49,14 +48,6 @@ std::int32_t FixedMid(std::int32_t a, std::int32_t b) {
 }
 
 // ---- source strokes ----
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 RealPoint SourceToScreen(double x, double y) {
     return {kSquareLeft + x * kScale, kSquareTop + (kSourceTop - y) * kScale};
@@ -139,7 +130,9 @@ std::vector<std::vector<Ring>> ReadStrokes(const std::string& dir, const char* u
     const std::string file = dir + "/" + utf8 + ".json";
     nlohmann::json json;
     try {
-        json = nlohmann::json::parse(ReadFile(file));
+        const auto text = ReadWholeFile(file);
+        if (!text) throw std::runtime_error("cannot read " + file);
+        json = nlohmann::json::parse(*text);
     } catch (const nlohmann::json::exception& e) {
         throw std::runtime_error(file + ": " + e.what());
     }
@@ -153,32 +146,28 @@ std::vector<std::vector<Ring>> ReadStrokes(const std::string& dir, const char* u
     return strokes;
 }
 
-// Even-odd at pixel centres, as FillPolygonSpans does for integer polygons.
+// The program's fill of the source strokes: their flattened points are
+// multiples of 2^-19 pixel (integer source coordinates, curves cut at
+// sixteenths, a scale of 15/128 and frame offsets of halves), so as integers
+// in that unit, scaled back by the fill, they are filled exactly where they
+// lie. Even-odd across a stroke's rings: the parity of their fills.
+constexpr double kSourceUnit = 1.0 / (1 << 19);
+
 CardMask RasteriseRings(const std::vector<Ring>& rings) {
     CardMask mask;
-    std::vector<double> crossings;
-    for (int y = 0; y < kCardHeight; ++y) {
-        const double yc = y + 0.5;
-        crossings.clear();
-        for (const Ring& ring : rings) {
-            for (std::size_t i = 0; i < ring.size(); ++i) {
-                const RealPoint& a = ring[i];
-                const RealPoint& b = ring[(i + 1) % ring.size()];
-                if (a.y == b.y) continue;
-                const RealPoint& lo = a.y < b.y ? a : b;
-                const RealPoint& hi = a.y < b.y ? b : a;
-                if (yc < lo.y || yc >= hi.y) continue;
-                crossings.push_back(lo.x + (yc - lo.y) * (hi.x - lo.x) / (hi.y - lo.y));
-            }
-        }
-        std::sort(crossings.begin(), crossings.end());
-        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-            const int x0 = std::max(0, static_cast<int>(std::ceil(crossings[i] - 0.5)));
-            const int x1 =
-                std::min(kCardWidth, static_cast<int>(std::ceil(crossings[i + 1] - 0.5)));
-            for (int x = x0; x < x1; ++x)
-                mask.inside[static_cast<std::size_t>(y * kCardWidth + x)] = 1;
-        }
+    std::vector<Point> points;
+    for (const Ring& ring : rings) {
+        points.clear();
+        for (const RealPoint& p : ring)
+            points.push_back({static_cast<int>(std::lround(p.x / kSourceUnit)),
+                              static_cast<int>(std::lround(p.y / kSourceUnit))});
+        FillPolygonSpans(
+            points, kCardWidth, kCardHeight,
+            [&](int y, int x0, int x1) {
+                for (int x = x0; x < x1; ++x)
+                    mask.inside[static_cast<std::size_t>(y * kCardWidth + x)] ^= 1;
+            },
+            kSourceUnit);
     }
     return mask;
 }
@@ -472,6 +461,161 @@ std::vector<CharacterStrokes> ReadLessonStrokes(const std::string& dir,
     return lesson;
 }
 
+// The words for the teacher when the lesson's strokes are too many for the section.
+std::string TooManyStrokes(std::span<const std::uint16_t> codes,
+                           const std::vector<CharacterStrokes>& lesson, std::size_t byteBudget) {
+    std::string names;
+    std::size_t strokeTotal = 0;
+    for (std::size_t c = 0; c < codes.size(); ++c) {
+        names += Gb2312Utf8(codes[c]);
+        strokeTotal += lesson[c].size();
+    }
+    return names + " have " + std::to_string(strokeTotal) + " strokes together, too many for the " +
+           Thousands(byteBudget) + "-byte outline section; choose characters with fewer strokes";
+}
+
+// Refuses a lesson whose strokes do not fit the section even at their smallest.
+void RefuseOverfullSection(std::span<const std::uint16_t> codes,
+                           const std::vector<CharacterStrokes>& lesson, std::size_t byteBudget) {
+    std::size_t strokeTotal = 0;
+    for (const CharacterStrokes& strokes : lesson) strokeTotal += strokes.size();
+    if (strokeTotal * PolygonBytes(kFirstControlPoints) > byteBudget)
+        throw std::runtime_error(TooManyStrokes(codes, lesson, byteBudget) + " (it holds " +
+                                 std::to_string(byteBudget / PolygonBytes(kFirstControlPoints)) +
+                                 " at most)");
+}
+
+// The fits of every stroke of the lesson while the section's bytes are shared out.
+class LessonFit {
+public:
+    // A first small fit of every stroke, and each character's IoU with it.
+    explicit LessonFit(const std::vector<CharacterStrokes>& lesson) : characters_(lesson.size()) {
+        for (std::size_t c = 0; c < lesson.size(); ++c) {
+            for (std::size_t s = 0; s < lesson[c].size(); ++s) {
+                const std::vector<Ring>& rings = lesson[c][s];
+                const Ring& longest = *std::max_element(
+                    rings.begin(), rings.end(),
+                    [](const Ring& a, const Ring& b) { return a.size() < b.size(); });
+                const CardMask mask = RasteriseRings(rings);
+                for (std::size_t i = 0; i < mask.inside.size(); ++i)
+                    characters_[c].source.inside[i] |= mask.inside[i];
+                StrokeWork w{c, s, longest, Target(mask), {}, {}};
+                w.current = FreshFit(w.ring, w.target, kFirstControlPoints);
+                w.PlanNext();
+                characters_[c].strokes.push_back(work_.size());
+                work_.push_back(std::move(w));
+            }
+        }
+        for (CharacterWork& character : characters_) Measure(character);
+        for (const StrokeWork& w : work_) used_ += PolygonBytes(w.current.control.size());
+    }
+
+    // Max-min: the next control points go to the character drawn worst so far
+    // (IoU of all its strokes), to its stroke whose planned step removes the
+    // most differing pixels per point. A character none of whose strokes can
+    // still improve within the budget and the animator's limits leaves the
+    // turn to the next worst, so no character is starved for the sake of the
+    // others' gains.
+    void ShareBudget(std::size_t byteBudget) {
+        while (true) {
+            StrokeWork* best = nullptr;
+            CharacterWork* worst = nullptr;
+            for (CharacterWork& character : characters_) {
+                if (worst && character.iou >= worst->iou) continue;
+                StrokeWork* candidate = nullptr;
+                for (std::size_t i : character.strokes)
+                    if (CanGrow(work_[i], byteBudget) &&
+                        (!candidate || work_[i].gain() > candidate->gain()))
+                        candidate = &work_[i];
+                if (candidate) worst = &character, best = candidate;
+            }
+            if (!best) return;
+            used_ += kPointBytes * best->added();
+            best->current = std::move(best->next);
+            best->PlanNext();
+            Measure(*worst);
+        }
+    }
+
+    // Character c's record, its contours in geometric order (top, then left,
+    // of their bounding boxes), and the stroke order mapping writing steps to them.
+    CharacterOutline Outline(std::size_t c, std::uint16_t code) const {
+        std::vector<const StrokeWork*> strokes;
+        for (std::size_t i : characters_[c].strokes) strokes.push_back(&work_[i]);
+        std::vector<std::pair<int, int>> corners;  // top, left
+        for (const StrokeWork* w : strokes) {
+            std::pair<int, int> corner{kCardHeight, kCardWidth};
+            for (const Point& p : ExpandFit(w->current))
+                corner = {std::min(corner.first, p.y), std::min(corner.second, p.x)};
+            corners.push_back(corner);
+        }
+        std::vector<std::size_t> order(strokes.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return corners[a] < corners[b]; });
+        CharacterOutline outline;
+        outline.code = code;
+        outline.strokeOrder.resize(strokes.size());
+        for (std::size_t contour = 0; contour < order.size(); ++contour) {
+            AppendPolygon(strokes[order[contour]]->current, outline.record);
+            outline.strokeOrder[order[contour]] = static_cast<std::uint8_t>(contour + 1);
+        }
+        return outline;
+    }
+
+    // The points ParseOutline makes of character c's contours.
+    std::size_t CharacterPoints(std::size_t c) const {
+        std::size_t points = 0;
+        for (std::size_t i : characters_[c].strokes)
+            points += ContourPoints(work_[i].current.control.size());
+        return points;
+    }
+
+private:
+    struct CharacterWork {
+        std::vector<std::size_t> strokes;  // into work_
+        CardMask source;
+        double iou = 0;  // of the current fits
+    };
+
+    void Measure(CharacterWork& character) const {
+        CardMask filled;
+        for (std::size_t i : character.strokes)
+            FillPolygonSpans(
+                ExpandFit(work_[i].current), kCardWidth, kCardHeight, [&](int y, int x0, int x1) {
+                    for (int x = x0; x < x1; ++x)
+                        filled.inside[static_cast<std::size_t>(y * kCardWidth + x)] = 1;
+                });
+        character.iou = IntersectionOverUnion(filled, character.source);
+    }
+
+    // Whether w's planned step fits the budget, a contour's and a character's points.
+    bool CanGrow(const StrokeWork& w, std::size_t byteBudget) const {
+        return w.added() > 0 && used_ + kPointBytes * w.added() <= byteBudget &&
+               ContourPoints(w.next.control.size()) <=
+                   static_cast<std::size_t>(kMaxContourPoints) &&
+               CharacterPoints(w.character) + ContourPoints(w.added()) <=
+                   static_cast<std::size_t>(kMaxOutlinePoints);
+    }
+
+    std::vector<StrokeWork> work_;
+    std::vector<CharacterWork> characters_;
+    std::size_t used_ = 0;  // bytes of the current fits' polygons
+};
+
+// One character's line of the report: its size, IoU and each stroke's.
+std::string ReportLine(const CharacterOutline& outline, const CharacterQuality& quality,
+                       std::size_t points) {
+    const auto worstStroke = std::min_element(quality.strokeIoU.begin(), quality.strokeIoU.end());
+    std::string line = Gb2312Utf8(outline.code) + " " + std::to_string(outline.strokeOrder.size()) +
+                       " strokes, " + std::to_string(outline.record.size()) + " bytes, " +
+                       std::to_string(points) + " points, IoU " + FormatIoU(quality.iou) +
+                       ", worst stroke " + FormatIoU(*worstStroke) + " (stroke " +
+                       std::to_string(worstStroke - quality.strokeIoU.begin() + 1) + "); strokes";
+    for (double v : quality.strokeIoU) line += " " + FormatIoU(v);
+    return line + "\n";
+}
+
 }  // namespace
 
 std::optional<std::vector<std::vector<Point>>> ExpandOutlineRecord(
@@ -541,148 +685,29 @@ CharacterQuality MeasureOutline(const CharacterOutline& outline, const std::stri
 OutlineBuild BuildOutlines(const std::string& dir, std::span<const std::uint16_t> codes,
                            std::size_t byteBudget, double floor) {
     const std::vector<CharacterStrokes> lesson = ReadLessonStrokes(dir, codes);
-    std::string names;
-    std::size_t strokeTotal = 0;
-    for (std::size_t c = 0; c < codes.size(); ++c) {
-        names += Gb2312Utf8(codes[c]);
-        strokeTotal += lesson[c].size();
-    }
-    const std::string tooMany = names + " have " + std::to_string(strokeTotal) +
-                                " strokes together, too many for the " + Thousands(byteBudget) +
-                                "-byte outline section; choose characters with fewer strokes";
-    if (strokeTotal * PolygonBytes(kFirstControlPoints) > byteBudget)
-        throw std::runtime_error(tooMany + " (it holds " +
-                                 std::to_string(byteBudget / PolygonBytes(kFirstControlPoints)) +
-                                 " at most)");
+    RefuseOverfullSection(codes, lesson, byteBudget);
+    LessonFit fit(lesson);
+    fit.ShareBudget(byteBudget);
 
-    // Targets and a first small fit of every stroke.
-    struct CharacterWork {
-        std::vector<std::size_t> strokes;  // into work
-        CardMask source;
-        double iou = 0;  // of the current fits
-    };
-    std::vector<StrokeWork> work;
-    std::vector<CharacterWork> characters(codes.size());
-    for (std::size_t c = 0; c < codes.size(); ++c) {
-        for (std::size_t s = 0; s < lesson[c].size(); ++s) {
-            const std::vector<Ring>& rings = lesson[c][s];
-            const Ring& longest =
-                *std::max_element(rings.begin(), rings.end(),
-                                  [](const Ring& a, const Ring& b) { return a.size() < b.size(); });
-            const CardMask mask = RasteriseRings(rings);
-            for (std::size_t i = 0; i < mask.inside.size(); ++i)
-                characters[c].source.inside[i] |= mask.inside[i];
-            StrokeWork w{c, s, longest, Target(mask), {}, {}};
-            w.current = FreshFit(w.ring, w.target, kFirstControlPoints);
-            w.PlanNext();
-            characters[c].strokes.push_back(work.size());
-            work.push_back(std::move(w));
-        }
-    }
-    auto measure = [&](CharacterWork& character) {
-        CardMask filled;
-        for (std::size_t i : character.strokes)
-            FillPolygonSpans(
-                ExpandFit(work[i].current), kCardWidth, kCardHeight, [&](int y, int x0, int x1) {
-                    for (int x = x0; x < x1; ++x)
-                        filled.inside[static_cast<std::size_t>(y * kCardWidth + x)] = 1;
-                });
-        character.iou = IntersectionOverUnion(filled, character.source);
-    };
-    for (CharacterWork& character : characters) measure(character);
-    std::size_t used = 0;
-    for (const StrokeWork& w : work) used += PolygonBytes(w.current.control.size());
-    auto characterPoints = [&](std::size_t c) {
-        std::size_t points = 0;
-        for (std::size_t i : characters[c].strokes)
-            points += ContourPoints(work[i].current.control.size());
-        return points;
-    };
-    auto canGrow = [&](const StrokeWork& w) {
-        return w.added() > 0 && used + kPointBytes * w.added() <= byteBudget &&
-               ContourPoints(w.next.control.size()) <=
-                   static_cast<std::size_t>(kMaxContourPoints) &&
-               characterPoints(w.character) + ContourPoints(w.added()) <=
-                   static_cast<std::size_t>(kMaxOutlinePoints);
-    };
-
-    // Max-min: the next control points go to the character drawn worst so far (IoU of
-    // all its strokes), to its stroke where they remove the most differing pixels per
-    // point. A character none of whose strokes can still improve within the budget and
-    // the animator's limits leaves the turn to the next worst, so no character is
-    // starved for the sake of the others' gains.
-    while (true) {
-        StrokeWork* best = nullptr;
-        CharacterWork* worst = nullptr;
-        for (CharacterWork& character : characters) {
-            if (worst && character.iou >= worst->iou) continue;
-            StrokeWork* candidate = nullptr;
-            for (std::size_t i : character.strokes)
-                if (canGrow(work[i]) && (!candidate || work[i].gain() > candidate->gain()))
-                    candidate = &work[i];
-            if (candidate) worst = &character, best = candidate;
-        }
-        if (!best) break;
-        used += kPointBytes * best->added();
-        best->current = std::move(best->next);
-        best->PlanNext();
-        measure(*worst);
-    }
-
-    // Records, contours in geometric order.
     OutlineBuild build;
     std::size_t total = 0;
-    std::size_t worstCharacter = 0;
-    std::vector<CharacterQuality> qualities;
+    std::size_t worst = 0;
+    double worstIoU = 2;
     for (std::size_t c = 0; c < codes.size(); ++c) {
-        std::vector<const StrokeWork*> strokes;
-        for (std::size_t i : characters[c].strokes) strokes.push_back(&work[i]);
-        struct Box {
-            int top, left;
-        };
-        std::vector<Box> boxes;
-        for (const StrokeWork* w : strokes) {
-            Box box{kCardHeight, kCardWidth};
-            for (const Point& p : ExpandFit(w->current))
-                box = {std::min(box.top, p.y), std::min(box.left, p.x)};
-            boxes.push_back(box);
-        }
-        std::vector<std::size_t> order(strokes.size());
-        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return std::pair(boxes[a].top, boxes[a].left) < std::pair(boxes[b].top, boxes[b].left);
-        });
-        CharacterOutline outline;
-        outline.code = codes[c];
-        outline.strokeOrder.resize(strokes.size());
-        for (std::size_t contour = 0; contour < order.size(); ++contour) {
-            AppendPolygon(strokes[order[contour]]->current, outline.record);
-            outline.strokeOrder[order[contour]] = static_cast<std::uint8_t>(contour + 1);
-        }
-        total += outline.record.size();
-
+        CharacterOutline outline = fit.Outline(c, codes[c]);
         const CharacterQuality quality = MeasureOutline(outline, dir);
-        const auto worstStroke =
-            std::min_element(quality.strokeIoU.begin(), quality.strokeIoU.end());
-        std::string line =
-            Gb2312Utf8(outline.code) + " " + std::to_string(strokes.size()) + " strokes, " +
-            std::to_string(outline.record.size()) + " bytes, " +
-            std::to_string(characterPoints(c)) + " points, IoU " + FormatIoU(quality.iou) +
-            ", worst stroke " + FormatIoU(*worstStroke) + " (stroke " +
-            std::to_string(worstStroke - quality.strokeIoU.begin() + 1) + "); strokes";
-        for (double v : quality.strokeIoU) line += " " + FormatIoU(v);
-        build.report += line + "\n";
+        build.report += ReportLine(outline, quality, fit.CharacterPoints(c));
+        total += outline.record.size();
+        if (quality.iou < worstIoU) worst = c, worstIoU = quality.iou;
         build.characters.push_back(std::move(outline));
-        qualities.push_back(quality);
-        if (quality.iou < qualities[worstCharacter].iou) worstCharacter = c;
     }
-    const std::string worstName = Gb2312Utf8(codes[worstCharacter]);
-    const double worstIoU = qualities[worstCharacter].iou;
+    const std::string worstName = Gb2312Utf8(codes[worst]);
     build.report += "outline section: " + std::to_string(total) + " of " +
                     std::to_string(byteBudget) + " bytes; worst character " + worstName +
                     " at IoU " + FormatIoU(worstIoU) + " (floor " + FormatFloor(floor) + ")\n";
     if (worstIoU < floor)
         throw std::runtime_error(worstName + " would be drawn at " + FormatIoU(worstIoU) +
-                                 " (floor " + FormatFloor(floor) + "): " + tooMany);
+                                 " (floor " + FormatFloor(floor) +
+                                 "): " + TooManyStrokes(codes, lesson, byteBudget));
     return build;
 }
