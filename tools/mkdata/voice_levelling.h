@@ -27,8 +27,9 @@ struct VoiceBuild {
 
 // Evens the recordings of the chosen names to one RMS (-18 dBFS, or lower so
 // that no peak passes 0.95) and takes the first format whose images fit in
-// byteBudget together: 16-bit before 8-bit, each at the highest rate that fits. workDir holds the intermediate
-// files and, for listening, the images taken. Throws std::runtime_error when
-// a name has no recording, a tool fails or nothing fits.
+// byteBudget together: 16-bit before 8-bit, each at the highest rate that
+// fits. workDir holds the intermediate files and, for listening, the images
+// taken. Throws std::runtime_error when a name has no recording, a tool fails
+// or nothing fits.
 VoiceBuild BuildVoices(const VoiceChoice& choice, RecordingPool& pool, std::size_t byteBudget,
                        const std::string& workDir);
