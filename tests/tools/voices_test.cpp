@@ -1,5 +1,3 @@
-#include "tools/mkdata/voices.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +10,13 @@
 #include <vector>
 
 #include "tools/mkdata/gb2312.h"
+#include "tools/mkdata/phrase_order.h"
 #include "tools/mkdata/phrase_page.h"
+#include "tools/mkdata/recording_candidates.h"
+#include "tools/mkdata/recording_manifest.h"
+#include "tools/mkdata/recording_pool.h"
+#include "tools/mkdata/sound_processing.h"
+#include "tools/mkdata/voice_names.h"
 #include "tools/mkdata/wav.h"
 
 namespace {

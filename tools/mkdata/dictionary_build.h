@@ -46,7 +46,7 @@ struct DictionaryBuild {
     std::size_t noMeaning = 0;       // no sense left in plain ASCII
     std::size_t selfReferences = 0;  // only "variant of" the same simplified line
     std::size_t duplicates = 0;      // same word, pinyin and meaning as a line before
-    std::size_t sensesCut = 0;       // lines that lost senses to the 173-byte limit
+    std::size_t sensesCut = 0;       // lines that lost senses to the meaning's limits
     std::size_t cardSensesCut = 0;   // senses the lesson characters' cards leave out
 };
 
@@ -67,8 +67,10 @@ std::vector<std::string> LessonWords(const std::vector<std::string>& words,
 // real senses before reference entries, lower-case pinyin before capitalised
 // names, then source order. Words: the lesson characters in slot order, the
 // lesson words (LessonWords), then the others by their places in the two word
-// lists (WordPlace), then source order. The first line of every word comes before the
-// further lines of the words of several characters, so a phrase list names each word once before it
-// names any a second time. The card record of a lesson character keeps the leading senses that pass
-// cardMeaningFits; throws std::runtime_error when even its first sense does not.
+// lists (WordPlace), then source order. The first line of every word comes
+// before the further lines of the words of several characters, so a phrase
+// list names each word once before it names any a second time. The card record
+// of a lesson character keeps the leading senses that pass cardMeaningFits
+// together, passing over a sense that does not fit the memo even on its own;
+// throws std::runtime_error when no sense is left.
 DictionaryBuild BuildDictionary(const DictionarySources& sources);

@@ -38,12 +38,16 @@
 #include "tools/mkdata/lesson_data.h"
 #include "tools/mkdata/lesson_input.h"
 #include "tools/mkdata/outlines.h"
+#include "tools/mkdata/phrase_order.h"
 #include "tools/mkdata/phrase_page.h"
 #include "tools/mkdata/readings.h"
+#include "tools/mkdata/recording_candidates.h"
+#include "tools/mkdata/recording_pool.h"
 #include "tools/mkdata/source_text.h"
 #include "tools/mkdata/verify.h"
 #include "tools/mkdata/voice_import.h"
-#include "tools/mkdata/voices.h"
+#include "tools/mkdata/voice_levelling.h"
+#include "tools/mkdata/voice_names.h"
 
 namespace {
 

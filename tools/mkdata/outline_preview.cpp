@@ -3,8 +3,8 @@
 // One row per lesson character: the fitted contours filled as the program fills them
 // (a colour per stroke, numbered by writing step through the stroke order), the source
 // strokes rasterised at card scale (numbered in source order), and their difference
-// (black both, red fitted only, blue source only). Lessons that mkdata refuses for
-// their outlines are drawn too, so that one can see why.
+// (black both, red fitted only, blue source only). Lessons that mkdata refuses for a
+// character drawn below the floor are drawn too, so that one can see why.
 #include <QColor>
 #include <QImage>
 #include <array>

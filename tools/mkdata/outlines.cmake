@@ -9,7 +9,8 @@ add_library(tf_gb2312 STATIC ${CMAKE_CURRENT_LIST_DIR}/gb2312.cpp
     ${CMAKE_CURRENT_LIST_DIR}/source_text.cpp ${CMAKE_CURRENT_LIST_DIR}/lesson_input.cpp)
 target_link_libraries(tf_gb2312 PUBLIC tf_core)
 
-add_library(tf_outlines STATIC ${CMAKE_CURRENT_LIST_DIR}/outlines.cpp)
+add_library(tf_outlines STATIC ${CMAKE_CURRENT_LIST_DIR}/outline_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/outlines.cpp)
 target_link_libraries(tf_outlines PUBLIC tf_core tf_gb2312 PRIVATE nlohmann_json::nlohmann_json)
 
 # Writes a PNG of the fitted outlines beside the source strokes.

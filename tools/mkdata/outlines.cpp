@@ -2,29 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <limits>
-#include <nlohmann/json.hpp>
-#include <sstream>
 #include <stdexcept>
 
 #include "data/byte_writer.h"
 #include "tools/mkdata/gb2312.h"
 
 namespace {
-
-// The 1024-unit source box (y up, -124 .. 900) onto a square of kSquare card pixels
-// centred in the picture's square frame; the picture starts above the frame.
-constexpr double kSquare = 120.0;
-constexpr double kScale = kSquare / 1024.0;
-constexpr double kSquareLeft = (kStrokeFrameSize - kSquare) / 2.0;
-constexpr double kSquareTop = (kStrokeFrameSize - kSquare) / 2.0 - kStrokePictureTop;
-constexpr double kSourceTop = 900.0;
 
 constexpr std::size_t kPointBytes = kFixedPointSize;
 
@@ -37,150 +23,8 @@ struct FixedPoint {
     std::int32_t y = 0;
 };
 
-struct RealPoint {
-    double x = 0;
-    double y = 0;
-};
-
-using Ring = std::vector<RealPoint>;
-
 std::int32_t FixedMid(std::int32_t a, std::int32_t b) {
     return (a + b) / 2;
-}
-
-// ---- source strokes ----
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-RealPoint SourceToScreen(double x, double y) {
-    return {kSquareLeft + x * kScale, kSquareTop + (kSourceTop - y) * kScale};
-}
-
-// An SVG path of absolute M, L, Q, C and Z commands, flattened to closed rings in
-// screen coordinates.
-std::vector<Ring> FlattenPath(const std::string& path) {
-    std::vector<Ring> rings;
-    std::size_t pos = 0;
-    auto skipSpace = [&] {
-        while (pos < path.size() && (path[pos] == ' ' || path[pos] == ',' || path[pos] == '\n' ||
-                                     path[pos] == '\t' || path[pos] == '\r'))
-            ++pos;
-    };
-    auto number = [&]() -> double {
-        skipSpace();
-        const char* begin = path.c_str() + pos;
-        char* end = nullptr;
-        const double v = std::strtod(begin, &end);
-        if (end == begin) throw std::runtime_error("bad number in stroke path: " + path);
-        pos += static_cast<std::size_t>(end - begin);
-        return v;
-    };
-    RealPoint current;
-    constexpr int kCurveSteps = 16;
-    char command = 0;
-    while (true) {
-        skipSpace();
-        if (pos >= path.size()) break;
-        if (std::isalpha(static_cast<unsigned char>(path[pos]))) command = path[pos++];
-        if (command == 'M') {
-            current = {number(), number()};
-            rings.emplace_back();
-            rings.back().push_back(current);
-            command = 'L';  // further pairs are line-tos
-        } else if (command == 'Z') {
-            command = 0;
-        } else if (command == 0 || rings.empty()) {
-            throw std::runtime_error("stroke path must start with M: " + path);
-        } else if (command == 'L') {
-            current = {number(), number()};
-            rings.back().push_back(current);
-        } else if (command == 'Q') {
-            const RealPoint c{number(), number()};
-            const RealPoint e{number(), number()};
-            for (int i = 1; i <= kCurveSteps; ++i) {
-                const double t = i / double(kCurveSteps), u = 1 - t;
-                rings.back().push_back({u * u * current.x + 2 * u * t * c.x + t * t * e.x,
-                                        u * u * current.y + 2 * u * t * c.y + t * t * e.y});
-            }
-            current = e;
-        } else if (command == 'C') {
-            const RealPoint c1{number(), number()};
-            const RealPoint c2{number(), number()};
-            const RealPoint e{number(), number()};
-            for (int i = 1; i <= kCurveSteps; ++i) {
-                const double t = i / double(kCurveSteps), u = 1 - t;
-                rings.back().push_back({u * u * u * current.x + 3 * u * u * t * c1.x +
-                                            3 * u * t * t * c2.x + t * t * t * e.x,
-                                        u * u * u * current.y + 3 * u * u * t * c1.y +
-                                            3 * u * t * t * c2.y + t * t * t * e.y});
-            }
-            current = e;
-        } else {
-            throw std::runtime_error(std::string("unsupported path command ") + command);
-        }
-    }
-    for (Ring& ring : rings) {
-        for (RealPoint& p : ring) p = SourceToScreen(p.x, p.y);
-        if (ring.size() > 1 && ring.front().x == ring.back().x && ring.front().y == ring.back().y)
-            ring.pop_back();
-    }
-    std::erase_if(rings, [](const Ring& r) { return r.size() < 3; });
-    if (rings.empty()) throw std::runtime_error("empty stroke path: " + path);
-    return rings;
-}
-
-std::vector<std::vector<Ring>> ReadStrokes(const std::string& dir, const char* utf8) {
-    const std::string file = dir + "/" + utf8 + ".json";
-    nlohmann::json json;
-    try {
-        json = nlohmann::json::parse(ReadFile(file));
-    } catch (const nlohmann::json::exception& e) {
-        throw std::runtime_error(file + ": " + e.what());
-    }
-    if (!json.contains("strokes") || !json["strokes"].is_array() || json["strokes"].empty())
-        throw std::runtime_error(file + ": no strokes");
-    std::vector<std::vector<Ring>> strokes;
-    for (const auto& s : json["strokes"]) {
-        if (!s.is_string()) throw std::runtime_error(file + ": stroke is not a path");
-        strokes.push_back(FlattenPath(s.get<std::string>()));
-    }
-    return strokes;
-}
-
-// Even-odd at pixel centres, as FillPolygonSpans does for integer polygons.
-CardMask RasteriseRings(const std::vector<Ring>& rings) {
-    CardMask mask;
-    std::vector<double> crossings;
-    for (int y = 0; y < kCardHeight; ++y) {
-        const double yc = y + 0.5;
-        crossings.clear();
-        for (const Ring& ring : rings) {
-            for (std::size_t i = 0; i < ring.size(); ++i) {
-                const RealPoint& a = ring[i];
-                const RealPoint& b = ring[(i + 1) % ring.size()];
-                if (a.y == b.y) continue;
-                const RealPoint& lo = a.y < b.y ? a : b;
-                const RealPoint& hi = a.y < b.y ? b : a;
-                if (yc < lo.y || yc >= hi.y) continue;
-                crossings.push_back(lo.x + (yc - lo.y) * (hi.x - lo.x) / (hi.y - lo.y));
-            }
-        }
-        std::sort(crossings.begin(), crossings.end());
-        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-            const int x0 = std::max(0, static_cast<int>(std::ceil(crossings[i] - 0.5)));
-            const int x1 =
-                std::min(kCardWidth, static_cast<int>(std::ceil(crossings[i + 1] - 0.5)));
-            for (int x = x0; x < x1; ++x)
-                mask.inside[static_cast<std::size_t>(y * kCardWidth + x)] = 1;
-        }
-    }
-    return mask;
 }
 
 // ---- fitting ----
@@ -241,6 +85,13 @@ std::vector<Point> ExpandFit(const StrokeFit& fit) {
     if (ParseOutline(record, points, counts, contours) != OutlineStatus::Ok || contours != 1)
         return {};
     return {points.begin(), points.begin() + counts[0]};
+}
+
+// Adds the pixels the program fills for contour to mask.
+void FillInto(CardMask& mask, std::span<const Point> contour) {
+    FillPolygonSpans(contour, kCardWidth, kCardHeight, [&](int y, int x0, int x1) {
+        for (int x = x0; x < x1; ++x) mask.inside[static_cast<std::size_t>(y * kCardWidth + x)] = 1;
+    });
 }
 
 int Error(const StrokeFit& fit, const Target& target) {
@@ -312,8 +163,10 @@ std::vector<RealPoint> SimplifyRing(const Ring& ring, std::size_t count) {
     return out;
 }
 
-// Deterministic hill climbing on the control points (quarter-pixel steps) and the
-// start point (whole pixels), on the error of the rounded, filled contour.
+// Deterministic hill climbing on the error of the rounded, filled contour: each
+// coordinate of the control points takes the first of its steps (a quarter to
+// two pixels, either way) that lowers the error, then those of the start point
+// (one or two whole pixels); passes repeat while one improves.
 void LocalSearch(StrokeFit& fit, const Target& target, std::size_t firstPoint,
                  std::size_t lastPoint, bool moveStart, int maxPasses) {
     static constexpr std::array<std::int32_t, 8> kSteps = {
@@ -396,12 +249,16 @@ struct StrokeWork {
     Ring ring;
     Target target;
     StrokeFit current;
-    StrokeFit next;  // current with a few more control points, the best gain per point
+    StrokeFit next;  // the planned step: current with one to six more control points
 
     std::size_t added() const { return next.control.size() - current.control.size(); }
+    // Differing pixels removed per control point added.
     double gain() const {
         return double(current.error - next.error) / double(std::max<std::size_t>(added(), 1));
     }
+    // Tries one to kLookahead more points, each added to the last, and plans the
+    // one with the best gain per point (the fewest points on a tie); next stays
+    // current when none improves.
     void PlanNext() {
         // Six, so that a stroke stuck for a point or three still improves when its
         // character is the worst.
@@ -410,9 +267,8 @@ struct StrokeWork {
         next = current;
         for (std::size_t k = 1; k <= kLookahead; ++k) {
             trial = InsertPoint(trial, target, ring);
-            if (trial.error<current.error&& double(current.error - trial.error) / double(k)> gain())
-                next = trial;
-            if (next.control.size() > current.control.size()) break;
+            const double trialGain = double(current.error - trial.error) / double(k);
+            if (trial.error < current.error && trialGain > gain()) next = trial;
         }
     }
 };
@@ -441,35 +297,154 @@ std::size_t ContourPoints(std::size_t controlPoints) {
     return 2 * controlPoints;
 }
 
-using CharacterStrokes = std::vector<std::vector<Ring>>;  // each stroke's rings
-
-// The source strokes of each character; a character without stroke data or with more
-// strokes than a stroke-order record has steps is refused, in words for the teacher.
-std::vector<CharacterStrokes> ReadLessonStrokes(const std::string& dir,
-                                                std::span<const std::uint16_t> codes) {
-    if (!std::filesystem::is_directory(dir))
-        throw std::runtime_error("no hanzi-writer-data at " + dir);
-    std::vector<CharacterStrokes> lesson;
-    for (std::uint16_t code : codes) {
-        const std::string utf8 = Gb2312Utf8(code);
-        if (utf8.empty()) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "0x%04X", code);
-            throw std::runtime_error(std::string(hex) + " is not a GB2312 character");
-        }
-        if (!std::filesystem::exists(dir + "/" + utf8 + ".json"))
-            throw std::runtime_error(utf8 +
-                                     " has no stroke data in hanzi-writer-data, so its strokes "
-                                     "cannot be drawn; choose another character");
-        CharacterStrokes strokes = ReadStrokes(dir, utf8.c_str());
-        if (strokes.size() > kMaxStrokeSteps)
-            throw std::runtime_error(utf8 + " has " + std::to_string(strokes.size()) +
-                                     " strokes, more than the " + std::to_string(kMaxStrokeSteps) +
-                                     " steps a stroke-order record holds; choose a character "
-                                     "with fewer strokes");
-        lesson.push_back(std::move(strokes));
+// The words for the teacher when the lesson's strokes are too many for the section.
+std::string TooManyStrokes(std::span<const std::uint16_t> codes,
+                           const std::vector<CharacterStrokes>& lesson, std::size_t byteBudget) {
+    std::string names;
+    std::size_t strokeTotal = 0;
+    for (std::size_t c = 0; c < codes.size(); ++c) {
+        names += Gb2312Utf8(codes[c]);
+        strokeTotal += lesson[c].size();
     }
-    return lesson;
+    return names + " have " + std::to_string(strokeTotal) + " strokes together, too many for the " +
+           Thousands(byteBudget) + "-byte outline section; choose characters with fewer strokes";
+}
+
+// Refuses a lesson whose strokes do not fit the section even at their smallest.
+void RefuseOverfullSection(std::span<const std::uint16_t> codes,
+                           const std::vector<CharacterStrokes>& lesson, std::size_t byteBudget) {
+    std::size_t strokeTotal = 0;
+    for (const CharacterStrokes& strokes : lesson) strokeTotal += strokes.size();
+    if (strokeTotal * PolygonBytes(kFirstControlPoints) > byteBudget)
+        throw std::runtime_error(TooManyStrokes(codes, lesson, byteBudget) + " (it holds " +
+                                 std::to_string(byteBudget / PolygonBytes(kFirstControlPoints)) +
+                                 " at most)");
+}
+
+// The fits of every stroke of the lesson while the section's bytes are shared out.
+class LessonFit {
+public:
+    // A first small fit of every stroke, and each character's IoU with it.
+    explicit LessonFit(const std::vector<CharacterStrokes>& lesson) : characters_(lesson.size()) {
+        for (std::size_t c = 0; c < lesson.size(); ++c) {
+            for (std::size_t s = 0; s < lesson[c].size(); ++s) {
+                const std::vector<Ring>& rings = lesson[c][s];
+                const Ring& longest = *std::max_element(
+                    rings.begin(), rings.end(),
+                    [](const Ring& a, const Ring& b) { return a.size() < b.size(); });
+                const CardMask mask = RasteriseRings(rings);
+                for (std::size_t i = 0; i < mask.inside.size(); ++i)
+                    characters_[c].source.inside[i] |= mask.inside[i];
+                StrokeWork w{c, s, longest, Target(mask), {}, {}};
+                w.current = FreshFit(w.ring, w.target, kFirstControlPoints);
+                w.PlanNext();
+                characters_[c].strokes.push_back(work_.size());
+                work_.push_back(std::move(w));
+            }
+        }
+        for (CharacterWork& character : characters_) Measure(character);
+        for (const StrokeWork& w : work_) used_ += PolygonBytes(w.current.control.size());
+    }
+
+    // Max-min: the next control points go to the character drawn worst so far
+    // (IoU of all its strokes), to its stroke whose planned step removes the
+    // most differing pixels per point. A character none of whose strokes can
+    // still improve within the budget and the animator's limits leaves the
+    // turn to the next worst, so no character is starved for the sake of the
+    // others' gains.
+    void ShareBudget(std::size_t byteBudget) {
+        while (true) {
+            StrokeWork* best = nullptr;
+            CharacterWork* worst = nullptr;
+            for (CharacterWork& character : characters_) {
+                if (worst && character.iou >= worst->iou) continue;
+                StrokeWork* candidate = nullptr;
+                for (std::size_t i : character.strokes)
+                    if (CanGrow(work_[i], byteBudget) &&
+                        (!candidate || work_[i].gain() > candidate->gain()))
+                        candidate = &work_[i];
+                if (candidate) worst = &character, best = candidate;
+            }
+            if (!best) return;
+            used_ += kPointBytes * best->added();
+            best->current = std::move(best->next);
+            best->PlanNext();
+            Measure(*worst);
+        }
+    }
+
+    // Character c's record, its contours in geometric order (top, then left,
+    // of their bounding boxes), and the stroke order mapping writing steps to them.
+    CharacterOutline Outline(std::size_t c, std::uint16_t code) const {
+        std::vector<const StrokeWork*> strokes;
+        for (std::size_t i : characters_[c].strokes) strokes.push_back(&work_[i]);
+        std::vector<std::pair<int, int>> corners;  // top, left
+        for (const StrokeWork* w : strokes) {
+            std::pair<int, int> corner{kCardHeight, kCardWidth};
+            for (const Point& p : ExpandFit(w->current))
+                corner = {std::min(corner.first, p.y), std::min(corner.second, p.x)};
+            corners.push_back(corner);
+        }
+        std::vector<std::size_t> order(strokes.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return corners[a] < corners[b]; });
+        CharacterOutline outline;
+        outline.code = code;
+        outline.strokeOrder.resize(strokes.size());
+        for (std::size_t contour = 0; contour < order.size(); ++contour) {
+            AppendPolygon(strokes[order[contour]]->current, outline.record);
+            outline.strokeOrder[order[contour]] = static_cast<std::uint8_t>(contour + 1);
+        }
+        return outline;
+    }
+
+    // The points ParseOutline makes of character c's contours.
+    std::size_t CharacterPoints(std::size_t c) const {
+        std::size_t points = 0;
+        for (std::size_t i : characters_[c].strokes)
+            points += ContourPoints(work_[i].current.control.size());
+        return points;
+    }
+
+private:
+    struct CharacterWork {
+        std::vector<std::size_t> strokes;  // into work_
+        CardMask source;
+        double iou = 0;  // of the current fits
+    };
+
+    void Measure(CharacterWork& character) const {
+        CardMask filled;
+        for (std::size_t i : character.strokes) FillInto(filled, ExpandFit(work_[i].current));
+        character.iou = IntersectionOverUnion(filled, character.source);
+    }
+
+    // Whether w's planned step fits the budget, a contour's and a character's points.
+    bool CanGrow(const StrokeWork& w, std::size_t byteBudget) const {
+        return w.added() > 0 && used_ + kPointBytes * w.added() <= byteBudget &&
+               ContourPoints(w.next.control.size()) <=
+                   static_cast<std::size_t>(kMaxContourPoints) &&
+               CharacterPoints(w.character) + ContourPoints(w.added()) <=
+                   static_cast<std::size_t>(kMaxOutlinePoints);
+    }
+
+    std::vector<StrokeWork> work_;
+    std::vector<CharacterWork> characters_;
+    std::size_t used_ = 0;  // bytes of the current fits' polygons
+};
+
+// One character's line of the report: its size, IoU and each stroke's.
+std::string ReportLine(const CharacterOutline& outline, const CharacterQuality& quality,
+                       std::size_t points) {
+    const auto worstStroke = std::min_element(quality.strokeIoU.begin(), quality.strokeIoU.end());
+    std::string line = Gb2312Utf8(outline.code) + " " + std::to_string(outline.strokeOrder.size()) +
+                       " strokes, " + std::to_string(outline.record.size()) + " bytes, " +
+                       std::to_string(points) + " points, IoU " + FormatIoU(quality.iou) +
+                       ", worst stroke " + FormatIoU(*worstStroke) + " (stroke " +
+                       std::to_string(worstStroke - quality.strokeIoU.begin() + 1) + "); strokes";
+    for (double v : quality.strokeIoU) line += " " + FormatIoU(v);
+    return line + "\n";
 }
 
 }  // namespace
@@ -493,19 +468,8 @@ std::optional<std::vector<std::vector<Point>>> ExpandOutlineRecord(
 
 CardMask FillContour(std::span<const Point> contour) {
     CardMask mask;
-    FillPolygonSpans(contour, kCardWidth, kCardHeight, [&](int y, int x0, int x1) {
-        for (int x = x0; x < x1; ++x) mask.inside[static_cast<std::size_t>(y * kCardWidth + x)] = 1;
-    });
+    FillInto(mask, contour);
     return mask;
-}
-
-std::vector<CardMask> SourceStrokeMasks(const std::string& dir, std::uint16_t code) {
-    const std::string utf8 = Gb2312Utf8(code);
-    if (utf8.empty()) throw std::runtime_error("not a GB2312 character");
-    std::vector<CardMask> masks;
-    for (const std::vector<Ring>& rings : ReadStrokes(dir, utf8.c_str()))
-        masks.push_back(RasteriseRings(rings));
-    return masks;
 }
 
 double IntersectionOverUnion(const CardMask& a, const CardMask& b) {
@@ -541,148 +505,29 @@ CharacterQuality MeasureOutline(const CharacterOutline& outline, const std::stri
 OutlineBuild BuildOutlines(const std::string& dir, std::span<const std::uint16_t> codes,
                            std::size_t byteBudget, double floor) {
     const std::vector<CharacterStrokes> lesson = ReadLessonStrokes(dir, codes);
-    std::string names;
-    std::size_t strokeTotal = 0;
-    for (std::size_t c = 0; c < codes.size(); ++c) {
-        names += Gb2312Utf8(codes[c]);
-        strokeTotal += lesson[c].size();
-    }
-    const std::string tooMany = names + " have " + std::to_string(strokeTotal) +
-                                " strokes together, too many for the " + Thousands(byteBudget) +
-                                "-byte outline section; choose characters with fewer strokes";
-    if (strokeTotal * PolygonBytes(kFirstControlPoints) > byteBudget)
-        throw std::runtime_error(tooMany + " (it holds " +
-                                 std::to_string(byteBudget / PolygonBytes(kFirstControlPoints)) +
-                                 " at most)");
+    RefuseOverfullSection(codes, lesson, byteBudget);
+    LessonFit fit(lesson);
+    fit.ShareBudget(byteBudget);
 
-    // Targets and a first small fit of every stroke.
-    struct CharacterWork {
-        std::vector<std::size_t> strokes;  // into work
-        CardMask source;
-        double iou = 0;  // of the current fits
-    };
-    std::vector<StrokeWork> work;
-    std::vector<CharacterWork> characters(codes.size());
-    for (std::size_t c = 0; c < codes.size(); ++c) {
-        for (std::size_t s = 0; s < lesson[c].size(); ++s) {
-            const std::vector<Ring>& rings = lesson[c][s];
-            const Ring& longest =
-                *std::max_element(rings.begin(), rings.end(),
-                                  [](const Ring& a, const Ring& b) { return a.size() < b.size(); });
-            const CardMask mask = RasteriseRings(rings);
-            for (std::size_t i = 0; i < mask.inside.size(); ++i)
-                characters[c].source.inside[i] |= mask.inside[i];
-            StrokeWork w{c, s, longest, Target(mask), {}, {}};
-            w.current = FreshFit(w.ring, w.target, kFirstControlPoints);
-            w.PlanNext();
-            characters[c].strokes.push_back(work.size());
-            work.push_back(std::move(w));
-        }
-    }
-    auto measure = [&](CharacterWork& character) {
-        CardMask filled;
-        for (std::size_t i : character.strokes)
-            FillPolygonSpans(
-                ExpandFit(work[i].current), kCardWidth, kCardHeight, [&](int y, int x0, int x1) {
-                    for (int x = x0; x < x1; ++x)
-                        filled.inside[static_cast<std::size_t>(y * kCardWidth + x)] = 1;
-                });
-        character.iou = IntersectionOverUnion(filled, character.source);
-    };
-    for (CharacterWork& character : characters) measure(character);
-    std::size_t used = 0;
-    for (const StrokeWork& w : work) used += PolygonBytes(w.current.control.size());
-    auto characterPoints = [&](std::size_t c) {
-        std::size_t points = 0;
-        for (std::size_t i : characters[c].strokes)
-            points += ContourPoints(work[i].current.control.size());
-        return points;
-    };
-    auto canGrow = [&](const StrokeWork& w) {
-        return w.added() > 0 && used + kPointBytes * w.added() <= byteBudget &&
-               ContourPoints(w.next.control.size()) <=
-                   static_cast<std::size_t>(kMaxContourPoints) &&
-               characterPoints(w.character) + ContourPoints(w.added()) <=
-                   static_cast<std::size_t>(kMaxOutlinePoints);
-    };
-
-    // Max-min: the next control points go to the character drawn worst so far (IoU of
-    // all its strokes), to its stroke where they remove the most differing pixels per
-    // point. A character none of whose strokes can still improve within the budget and
-    // the animator's limits leaves the turn to the next worst, so no character is
-    // starved for the sake of the others' gains.
-    while (true) {
-        StrokeWork* best = nullptr;
-        CharacterWork* worst = nullptr;
-        for (CharacterWork& character : characters) {
-            if (worst && character.iou >= worst->iou) continue;
-            StrokeWork* candidate = nullptr;
-            for (std::size_t i : character.strokes)
-                if (canGrow(work[i]) && (!candidate || work[i].gain() > candidate->gain()))
-                    candidate = &work[i];
-            if (candidate) worst = &character, best = candidate;
-        }
-        if (!best) break;
-        used += kPointBytes * best->added();
-        best->current = std::move(best->next);
-        best->PlanNext();
-        measure(*worst);
-    }
-
-    // Records, contours in geometric order.
     OutlineBuild build;
     std::size_t total = 0;
-    std::size_t worstCharacter = 0;
-    std::vector<CharacterQuality> qualities;
+    std::size_t worst = 0;
+    double worstIoU = 2;
     for (std::size_t c = 0; c < codes.size(); ++c) {
-        std::vector<const StrokeWork*> strokes;
-        for (std::size_t i : characters[c].strokes) strokes.push_back(&work[i]);
-        struct Box {
-            int top, left;
-        };
-        std::vector<Box> boxes;
-        for (const StrokeWork* w : strokes) {
-            Box box{kCardHeight, kCardWidth};
-            for (const Point& p : ExpandFit(w->current))
-                box = {std::min(box.top, p.y), std::min(box.left, p.x)};
-            boxes.push_back(box);
-        }
-        std::vector<std::size_t> order(strokes.size());
-        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return std::pair(boxes[a].top, boxes[a].left) < std::pair(boxes[b].top, boxes[b].left);
-        });
-        CharacterOutline outline;
-        outline.code = codes[c];
-        outline.strokeOrder.resize(strokes.size());
-        for (std::size_t contour = 0; contour < order.size(); ++contour) {
-            AppendPolygon(strokes[order[contour]]->current, outline.record);
-            outline.strokeOrder[order[contour]] = static_cast<std::uint8_t>(contour + 1);
-        }
-        total += outline.record.size();
-
+        CharacterOutline outline = fit.Outline(c, codes[c]);
         const CharacterQuality quality = MeasureOutline(outline, dir);
-        const auto worstStroke =
-            std::min_element(quality.strokeIoU.begin(), quality.strokeIoU.end());
-        std::string line =
-            Gb2312Utf8(outline.code) + " " + std::to_string(strokes.size()) + " strokes, " +
-            std::to_string(outline.record.size()) + " bytes, " +
-            std::to_string(characterPoints(c)) + " points, IoU " + FormatIoU(quality.iou) +
-            ", worst stroke " + FormatIoU(*worstStroke) + " (stroke " +
-            std::to_string(worstStroke - quality.strokeIoU.begin() + 1) + "); strokes";
-        for (double v : quality.strokeIoU) line += " " + FormatIoU(v);
-        build.report += line + "\n";
+        build.report += ReportLine(outline, quality, fit.CharacterPoints(c));
+        total += outline.record.size();
+        if (quality.iou < worstIoU) worst = c, worstIoU = quality.iou;
         build.characters.push_back(std::move(outline));
-        qualities.push_back(quality);
-        if (quality.iou < qualities[worstCharacter].iou) worstCharacter = c;
     }
-    const std::string worstName = Gb2312Utf8(codes[worstCharacter]);
-    const double worstIoU = qualities[worstCharacter].iou;
+    const std::string worstName = Gb2312Utf8(codes[worst]);
     build.report += "outline section: " + std::to_string(total) + " of " +
                     std::to_string(byteBudget) + " bytes; worst character " + worstName +
                     " at IoU " + FormatIoU(worstIoU) + " (floor " + FormatFloor(floor) + ")\n";
     if (worstIoU < floor)
         throw std::runtime_error(worstName + " would be drawn at " + FormatIoU(worstIoU) +
-                                 " (floor " + FormatFloor(floor) + "): " + tooMany);
+                                 " (floor " + FormatFloor(floor) +
+                                 "): " + TooManyStrokes(codes, lesson, byteBudget));
     return build;
 }

@@ -18,6 +18,7 @@
 #include "app/runtime/polygon_fill.h"
 #include "glyph/outline.h"
 #include "glyph/strokes.h"
+#include "tools/mkdata/outline_source.h"
 
 struct CharacterOutline {
     std::uint16_t code = 0;
@@ -37,8 +38,8 @@ struct OutlineBuild {
 inline constexpr double kOutlineFloor = 0.92;
 
 // Reads <dir>/<character>.json for the lesson characters (GB codes, in slot order)
-// and fits their records into byteBudget bytes together, sharing it so that the
-// character drawn worst is drawn as well as it can be. Deterministic. Throws
+// and fits their records into byteBudget bytes together, sharing it so that each
+// further point goes to the character drawn worst. Deterministic. Throws
 // std::runtime_error, with a message for the teacher who chose the characters, when
 // one has no stroke data or more strokes than a stroke-order record holds, or when
 // the characters have so many strokes together that one would be drawn below floor;
@@ -47,27 +48,14 @@ OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir,
                            std::span<const std::uint16_t> codes, std::size_t byteBudget,
                            double floor = kOutlineFloor);
 
-// The card's stroke picture the outlines are drawn on.
-inline constexpr int kCardWidth = kStrokePictureWidth;
-inline constexpr int kCardHeight = kStrokePictureHeight;
-
 // The contours of an outline record as the program's ParseOutline expands them, in
 // screen coordinates, each with its two closing points. nullopt when the program
 // would reject the record (bad sizes, a short spline, over its limits).
 std::optional<std::vector<std::vector<Point>>> ExpandOutlineRecord(
     std::span<const std::uint8_t> record);
 
-// A pixel mask of the card picture, row by row.
-struct CardMask {
-    std::vector<std::uint8_t> inside = std::vector<std::uint8_t>(kCardWidth * kCardHeight, 0);
-    bool at(int x, int y) const { return inside[static_cast<std::size_t>(y * kCardWidth + x)]; }
-};
-
 // The pixels the program fills for one contour (even-odd rule at pixel centres).
 CardMask FillContour(std::span<const Point> contour);
-
-// The source strokes of one character rasterised at card scale, in writing order.
-std::vector<CardMask> SourceStrokeMasks(const std::string& hanziWriterDataDir, std::uint16_t code);
 
 double IntersectionOverUnion(const CardMask& a, const CardMask& b);
 

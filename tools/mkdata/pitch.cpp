@@ -12,10 +12,6 @@ constexpr double kWindowSeconds = 0.02;
 constexpr double kVoicedCorrelation = 0.5;
 constexpr double kQuietDb = 35;  // frames this far below the loudest are not tracked
 
-double Db(double amplitude) {
-    return amplitude > 0 ? 20.0 * std::log10(amplitude) : -120.0;
-}
-
 double Semitones(double from, double to) {
     return 12.0 * std::log2(to / from);
 }
@@ -39,6 +35,10 @@ double Mean(const std::vector<double>& v, std::size_t from, std::size_t to) {
 }
 
 }  // namespace
+
+double Dbfs(double amplitude) {
+    return amplitude > 0 ? 20.0 * std::log10(amplitude) : -120.0;
+}
 
 std::vector<double> TrackPitch(std::span<const float> samples, std::uint32_t rate) {
     const auto window = static_cast<std::size_t>(kWindowSeconds * rate);
@@ -222,8 +222,8 @@ SoundFigures MeasureSound(std::span<const float> samples, std::uint32_t rate) {
         peak = std::max(peak, v);
         if (v >= 0.999) ++f.clipped;
     }
-    f.peakDb = Db(peak);
-    f.rmsDb = Db(std::sqrt(sum / static_cast<double>(samples.size())));
+    f.peakDb = Dbfs(peak);
+    f.rmsDb = Dbfs(std::sqrt(sum / static_cast<double>(samples.size())));
     const std::size_t frame = std::max<std::size_t>(1, rate / 100);
     std::vector<double> frames;
     for (std::size_t start = 0; start < samples.size(); start += frame)
@@ -237,8 +237,8 @@ SoundFigures MeasureSound(std::span<const float> samples, std::uint32_t rate) {
             ++count;
         }
     }
-    f.speechDb = Db(count > 0 ? std::sqrt(speech / static_cast<double>(count)) : 0.0);
+    f.speechDb = Dbfs(count > 0 ? std::sqrt(speech / static_cast<double>(count)) : 0.0);
     const std::size_t tail = std::min(samples.size(), frame);
-    f.tailDb = Db(FrameRms(samples, samples.size() - tail, tail)) - f.speechDb;
+    f.tailDb = Dbfs(FrameRms(samples, samples.size() - tail, tail)) - f.speechDb;
     return f;
 }

@@ -9,8 +9,11 @@
 
 inline constexpr double kPitchHopSeconds = 0.01;
 
-// F0 in Hz every 10 ms (40 ms windows, 70-500 Hz); 0 where the frame is
-// unvoiced or too quiet.
+// An amplitude (1: full scale) in dBFS; -120 for silence.
+double Dbfs(double amplitude);
+
+// F0 in Hz every 10 ms (20 ms windows, 110-500 Hz); 0 where the frame is
+// unvoiced (no autocorrelation of 0.5) or more than 35 dB below the loudest.
 std::vector<double> TrackPitch(std::span<const float> samples, std::uint32_t rate);
 
 struct ToneCheck {
@@ -24,10 +27,13 @@ struct ToneCheck {
 };
 
 // Tone 1 stays level (within 3 semitones), tone 2 rises by at least 3
-// semitones to its end, tone 3 dips (falls at least 1 semitone to a low point
-// that is not at its start), tone 4 falls by at least 4 semitones from its
-// high point to its end; tone 5 (neutral) has no rule. The longest voiced run
-// is checked, after a 5-frame median and octave-jump repair.
+// semitones to its end from its low point in the first two thirds, tone 3
+// dips (falls at least 1 semitone from its start to a low point not in its
+// first fifth), tone 4 falls by at least 4 semitones to its end from its high
+// point in the first half; tone 5 (neutral) has no rule. The longest voiced
+// run (voiced frames up to 250 ms apart; its first 30 ms left out when it has
+// 12 frames or more) is checked after octave-jump repair and a 5-frame
+// median; one of fewer than 8 frames fails.
 ToneCheck CheckTone(const std::vector<double>& pitchHz, int tone);
 
 struct SoundFigures {

@@ -4,9 +4,10 @@
 #include <cstdio>
 #include <map>
 #include <set>
-#include <span>
 #include <stdexcept>
 
+#include "tools/mkdata/recording_manifest.h"
+#include "tools/mkdata/sound_processing.h"
 #include "tools/mkdata/source_text.h"
 
 namespace {
@@ -40,18 +41,6 @@ Collection ReadCollection(const std::string& sourceDir) {
     return collection;
 }
 
-std::string Sha256Of(const std::string& bytes) {
-    return Sha256Hex(std::span<const std::uint8_t>(
-        reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-}
-
-// A voice name: letters (and ':' for ü), a tone digit, at most 7 bytes.
-bool Syllable(const std::string& s) {
-    return s.size() >= 2 && s.size() <= 7 && s.back() >= '1' && s.back() <= '5' &&
-           std::all_of(s.begin(), s.end() - 1,
-                       [](char c) { return (c >= 'a' && c <= 'z') || c == ':'; });
-}
-
 // Why the checks cannot vouch for a character read otherwise too: a neutral
 // tone has no tone rule, and another of its Unihan readings in the same tone
 // sounds alike to them (CC-CEDICT's rarer readings aside). Empty when they can.
@@ -81,7 +70,8 @@ std::vector<std::string> SyllablesOffered(
     }
     std::vector<std::string> out;
     for (const std::string& s : read) {
-        if (Syllable(s) && !RecordingCandidates(s, available, readings, frequencies, 1).empty())
+        if (ValidSyllable(s) &&
+            !RecordingCandidates(s, available, readings, frequencies, 1).empty())
             out.push_back(s);
     }
     return out;
@@ -125,7 +115,7 @@ ImportResult ImportRecordings(const std::string& sourceDir, const std::string& r
             const std::string source = sourceDir + "/cmn-caen-tan/" + file;
             const auto bytes = ReadWholeFile(source);
             if (!bytes) throw std::runtime_error("cannot read " + source);
-            if (Sha256Of(*bytes) != sha)
+            if (Sha256Hex(*bytes) != sha)
                 throw std::runtime_error(file + " does not match its SHA-256");
             const ReadingCheck reading = CheckReading(readings, c, syllable);
             if (const std::string doubt = Unverifiable(readings, c, syllable, reading);

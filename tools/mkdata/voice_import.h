@@ -9,11 +9,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "tools/mkdata/voices.h"
+#include "tools/mkdata/recording_candidates.h"
 
-// Every syllable a character of the collection in sourceDir is read as
-// (CC-CEDICT, Unihan) for which RecordingCandidates finds a character, in
-// sorted order.
+// Every syllable (ValidSyllable) a character of the collection in sourceDir is
+// read as (CC-CEDICT, Unihan) for which RecordingCandidates finds a character,
+// in sorted order.
 std::vector<std::string> SyllablesOffered(
     const std::string& sourceDir, const CharacterReadings& readings,
     const std::unordered_map<std::string, long long>& frequencies);
@@ -30,8 +30,9 @@ struct ImportResult {
 // apart (not neutral, no other reading in the same tone). The first that
 // passes is copied into recordingsDir and appended to the manifest. Every
 // syllable without one is written, with why, to recordingsDir/unrecorded.tsv
-// (its rows for other syllables stay). Prints a line per syllable. Throws
-// std::runtime_error when a source file differs from its SHA-256.
+// (its rows for other syllables stay). Prints a line per syllable tried.
+// Throws std::runtime_error when a source file cannot be read or differs from
+// its SHA-256.
 ImportResult ImportRecordings(const std::string& sourceDir, const std::string& recordingsDir,
                               const std::vector<std::string>& syllables, std::size_t tries,
                               const CharacterReadings& readings,

@@ -6,14 +6,7 @@
 #include "data/byte_reader.h"
 #include "data/byte_writer.h"
 #include "lesson/wav.h"
-
-namespace {
-
-double Db(double amplitude) {
-    return amplitude > 0 ? 20.0 * std::log10(amplitude) : -120.0;
-}
-
-}  // namespace
+#include "tools/mkdata/pitch.h"
 
 std::vector<std::uint8_t> MakeWav(const std::vector<float>& samples, std::uint32_t sampleRate,
                                   int bitsPerSample) {
@@ -90,7 +83,7 @@ std::optional<WavFigures> InspectWav(std::span<const std::uint8_t> bytes, std::s
         sum += s * s;
         peak = std::max(peak, std::abs(s));
     }
-    info.rmsDb = Db(std::sqrt(sum / info.frames));
-    info.peakDb = Db(peak);
+    info.rmsDb = Dbfs(std::sqrt(sum / info.frames));
+    info.peakDb = Dbfs(peak);
     return info;
 }
