@@ -196,7 +196,7 @@ TEST(OutlineBudget, TheWorstCharacterGetsNoLessThanAnEqualShareWouldGiveIt) {
 TEST(OutlineRefusals, TooManyStrokesTogetherNamesTheWorstCharacter) {
     // 15 + 13 + 10 + 12 + 19 strokes.
     EXPECT_EQ(RefusalOf(kData, Codes("题数旅游警"), kBudget),
-              "数 would be drawn at 0.888 (floor 0.92): 题数旅游警 have 69 strokes together, "
+              "题 would be drawn at 0.887 (floor 0.92): 题数旅游警 have 69 strokes together, "
               "too many for the 3,504-byte outline section; choose characters with fewer "
               "strokes");
 }

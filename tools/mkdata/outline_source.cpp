@@ -28,8 +28,7 @@ constexpr double kSourceTop = 900.0;
 // multiples of 2^-19 pixel (integer source coordinates, curves cut at
 // sixteenths, a scale of 15/128 and frame offsets of halves), so as integers
 // in that unit, scaled back by the fill, they are filled exactly where they
-// lie (other coordinates would be rounded to it). Even-odd across a stroke's
-// rings: the parity of their fills.
+// lie. Even-odd across a stroke's rings: the parity of their fills.
 constexpr double kSourceUnit = 1.0 / (1 << 19);
 
 RealPoint SourceToScreen(double x, double y) {

@@ -249,16 +249,12 @@ struct StrokeWork {
     Ring ring;
     Target target;
     StrokeFit current;
-    StrokeFit next;  // the planned step: current with one to six more control points
+    StrokeFit next;  // current with a few more control points, the best gain per point
 
     std::size_t added() const { return next.control.size() - current.control.size(); }
-    // Differing pixels removed per control point added.
     double gain() const {
         return double(current.error - next.error) / double(std::max<std::size_t>(added(), 1));
     }
-    // Tries one to kLookahead more points, each added to the last, and plans the
-    // one with the best gain per point (the fewest points on a tie); next stays
-    // current when none improves.
     void PlanNext() {
         // Six, so that a stroke stuck for a point or three still improves when its
         // character is the worst.
@@ -267,8 +263,9 @@ struct StrokeWork {
         next = current;
         for (std::size_t k = 1; k <= kLookahead; ++k) {
             trial = InsertPoint(trial, target, ring);
-            const double trialGain = double(current.error - trial.error) / double(k);
-            if (trial.error < current.error && trialGain > gain()) next = trial;
+            if (trial.error<current.error&& double(current.error - trial.error) / double(k)> gain())
+                next = trial;
+            if (next.control.size() > current.control.size()) break;
         }
     }
 };
