@@ -249,12 +249,17 @@ struct StrokeWork {
     Ring ring;
     Target target;
     StrokeFit current;
-    StrokeFit next;  // current with a few more control points, the best gain per point
+    StrokeFit next;  // the planned step: current with one to six more control points
 
     std::size_t added() const { return next.control.size() - current.control.size(); }
+    // Differing pixels removed per control point added.
     double gain() const {
         return double(current.error - next.error) / double(std::max<std::size_t>(added(), 1));
     }
+    // Plans the first step that improves: one more point, or, when that does
+    // not, up to six more, each added to the last. (The step of the best gain
+    // per point over all six fits 0.003 better and takes three times as long.)
+    // next stays current when none improves.
     void PlanNext() {
         // Six, so that a stroke stuck for a point or three still improves when its
         // character is the worst.
