@@ -140,7 +140,8 @@ TEST(BuiltLessonData, ASecondRunFromTheSameSourcesGivesTheSameBytes) {
     EXPECT_TRUE(*built == *again) << "zw.dat differs between two runs";
     EXPECT_EQ(ReadWholeFile(TF_LESSON_TABLES), ReadWholeFile(tables));
     // The help page's lesson table, from the cards and outlines built: the
-    // rows of docs/help/index.html but 中's, which has one more sense.
+    // rows of docs/help/index.html but 中's, which has one more sense; then
+    // the first phrase page of 大.
     EXPECT_EQ(
         ReadWholeFile((dir / "rows.html").string()).value_or(""),
         R"(<tr><td><font color="#d00000" size="+2">大</font></td><td>da4 (dà)</td><td>big; large; great</td><td>3</td></tr>
@@ -148,6 +149,11 @@ TEST(BuiltLessonData, ASecondRunFromTheSameSourcesGivesTheSameBytes) {
 <tr><td><font color="#d00000" size="+2">学</font></td><td>xue2 (xué)</td><td>to learn; to study</td><td>8</td></tr>
 <tr><td><font color="#d00000" size="+2">中</font></td><td>zhong1 (zhōng)</td><td>within; among; in</td><td>4</td></tr>
 <tr><td><font color="#d00000" size="+2">文</font></td><td>wen2 (wén)</td><td>language; culture</td><td>4</td></tr>
+<tr class="phrase"><td>大家</td><td>da4 jia1</td><td>everyone</td></tr>
+<tr class="phrase"><td>大学</td><td>da4 xue2</td><td>university; college</td></tr>
+<tr class="phrase"><td>大量</td><td>da4 liang4</td><td>great amount</td></tr>
+<tr class="phrase"><td>大小</td><td>da4 xiao3</td><td>large and small</td></tr>
+<tr class="phrase"><td>大陆</td><td>da4 lu4</td><td>continent; mainland</td></tr>
 )");
     std::filesystem::remove_all(dir);
 }

@@ -198,6 +198,16 @@ TEST(VoiceChoice, AWordWithAnUnrecordedSyllableLeavesTheFirstPage) {
     MoveUnspokenPhrasesBack(lines, {0xD6D0}, InSet({"zhong1", "x1"}), {});
     EXPECT_EQ(words(lines), (std::vector<std::string>{"中", "中国", "中心", "中学", "中间", "中文",
                                                       "中央", "中年", "中央"}));
+
+    // With no phrase behind the page to take its place, it leaves the list
+    // (馆宾 among 馆's few words), and the words spoken in full keep theirs.
+    lines = zhongLines();
+    lines.resize(6);
+    std::vector<std::string> leftOut;
+    EXPECT_TRUE(
+        MoveUnspokenPhrasesBack(lines, {0xD6D0}, InSet({"zhong1", "x1"}), {}, &leftOut).empty());
+    EXPECT_EQ(leftOut, std::vector<std::string>{"中央"});
+    EXPECT_EQ(words(lines), (std::vector<std::string>{"中", "中国", "中心", "中学", "中间"}));
 }
 
 TEST(VoiceReadings, OnlyACharacterReadOneWayIsSoleAndTheCommonestLeads) {

@@ -202,8 +202,9 @@ int Run(const Options& o) {
     }
     RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
     RefuseUnrecordedCards(lines, codes, pool.Query(), sources.readings);
+    std::vector<std::string> unspokenLeftOut;
     const std::vector<std::string> unspoken =
-        MoveUnspokenPhrasesBack(lines, codes, pool.Query(), sources.readings);
+        MoveUnspokenPhrasesBack(lines, codes, pool.Query(), sources.readings, &unspokenLeftOut);
     const std::vector<std::string> overVoices =
         MovePhrasesBackToFitVoices(lines, codes, pool.Query(), sources.readings);
     for (std::uint16_t code : codes) {
@@ -224,6 +225,9 @@ int Run(const Options& o) {
     std::filesystem::create_directories(o.work);
     for (const std::string& word : unspoken)
         std::printf("  %s: not recorded in full, behind the first phrase page\n", word.c_str());
+    for (const std::string& word : unspokenLeftOut)
+        std::printf("  %s: not recorded in full, and no phrase to take its place: left out\n",
+                    word.c_str());
     for (const std::string& word : overVoices)
         std::printf("  %s: over the %zu voices, behind the first phrase page\n", word.c_str(),
                     kVoiceCount);

@@ -27,35 +27,40 @@ bool Spoken(const DictionaryLine& line, const RecordedQuery& recorded,
     return true;
 }
 
-// Moves the lines of each word of code's first page that fails stays to just
+// Moves the line of each word of code's first page that fails stays to just
 // behind the page (behind the first phrase that stays, which takes its place),
-// until the page holds none. Appends the words moved to moved, each once.
+// until the page holds none. A line that no staying phrase can replace leaves
+// the list: the page would hold it however far back it went. Appends the words
+// to moved or leftOut, each once.
 void MoveBehindFirstPage(std::vector<DictionaryLine>& lines, std::uint16_t code, const Stays& stays,
-                         std::vector<std::string>& moved) {
-    for (int round = 0; round < 100; ++round) {
+                         std::vector<std::string>& moved, std::vector<std::string>& leftOut) {
+    const auto once = [](std::vector<std::string>& words, const std::string& word) {
+        if (std::find(words.begin(), words.end(), word) == words.end()) words.push_back(word);
+    };
+    while (true) {
         const auto page = FirstPhrasePage(lines, code);
         const auto leaving =
             std::find_if(page.begin(), page.end(), [&](std::size_t i) { return !stays(lines[i]); });
         if (leaving == page.end()) return;
-        const std::string word = lines[*leaving].word;
-        if (std::find(moved.begin(), moved.end(), lines[*leaving].utf8Word) == moved.end())
-            moved.push_back(lines[*leaving].utf8Word);
-        std::size_t after = page.back();
-        for (std::size_t j = page.back() + 1; j < lines.size(); ++j) {
-            if (lines[j].word != word && QualifiesAsPhrase(lines[j].word, code) &&
-                stays(lines[j])) {
+        const std::size_t from = *leaving;
+        std::size_t after = lines.size();
+        for (std::size_t j = page.back() + 1; j < lines.size() && after == lines.size(); ++j) {
+            if (lines[j].word != lines[from].word && QualifiesAsPhrase(lines[j].word, code) &&
+                stays(lines[j]))
                 after = j;
-                break;
-            }
         }
         // The word's line on the page goes behind that phrase's line; its other
         // readings stay behind every word's first reading, so that the word
         // does not stand twice near the top of the list.
-        const std::size_t from = *leaving;
+        const bool replaced = after < lines.size();
         DictionaryLine line = std::move(lines[from]);
         lines.erase(lines.begin() + static_cast<long>(from));
-        const std::size_t to = after == from ? lines.size() : after;
-        lines.insert(lines.begin() + static_cast<long>(to), std::move(line));
+        if (!replaced) {
+            once(leftOut, line.utf8Word);
+            continue;
+        }
+        once(moved, line.utf8Word);
+        lines.insert(lines.begin() + static_cast<long>(after), std::move(line));
     }
 }
 
@@ -207,14 +212,17 @@ void MoveBehind(std::vector<DictionaryLine>& lines, std::size_t taker, std::size
 
 std::vector<std::string> MoveUnspokenPhrasesBack(
     std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
-    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings) {
+    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings,
+    std::vector<std::string>* leftOut) {
     std::vector<std::string> moved;
+    std::vector<std::string> left;
     for (std::uint16_t code : lessonCodes) {
         MoveBehindFirstPage(
             lines, code,
             [&](const DictionaryLine& line) { return Spoken(line, recorded, primaryReadings); },
-            moved);
+            moved, left);
     }
+    if (leftOut != nullptr) *leftOut = std::move(left);
     return moved;
 }
 

@@ -12,12 +12,16 @@
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/voice_names.h"
 
-// Moves the lines of each word on a lesson character's first phrase page
-// that has a syllable without a recording to just behind that page, until
-// every first page is spoken in full. Returns the words moved (UTF-8).
+// Moves the line of each word on a lesson character's first phrase page that
+// has a syllable without a recording to just behind that page (its further
+// readings stay where they are), until every first page is spoken in full.
+// Where no phrase spoken in full is left to take its place (a character of few
+// words), the line leaves the dictionary instead. Returns the words moved
+// (UTF-8); leftOut, when given, receives the words left out.
 std::vector<std::string> MoveUnspokenPhrasesBack(
     std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
-    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings);
+    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings,
+    std::vector<std::string>* leftOut = nullptr);
 
 // While the card syllables and those of the first phrase pages need more than
 // kVoiceCount names, a page word leaves for the first phrase behind its page
