@@ -2,11 +2,7 @@
 
 #include "app/resources/speaker_form.xpm"
 #include "app/resources/speaker_hover.xpm"
-#include "app/resources/tallowfern_icon.xpm"
 
-QImage ProgramIcon() {
-    return QImage(tallowfern_icon_xpm);
-}
 QImage SpeakerPicture() {
     return QImage(speaker_form_xpm);
 }

@@ -5,6 +5,7 @@
 //   step: <what is done next>
 //   message: <text of a message box>
 //   card: <pinyin> <strokes>
+//   window icon: default | own (a lesson's program has its own)
 //   phrases: <count>
 //   exit: <status RunProgram returned>
 // With --remove-lesson-file the lesson data file is deleted after the cards
@@ -22,6 +23,7 @@
 
 #include "app/Main.h"
 #include "app/program.h"
+#include "app/resources/tallowfern_icon.xpm"
 #include "app/runtime/clock.h"
 #include "app/runtime/controls.h"
 #include "app/runtime/runtime.h"
@@ -112,6 +114,9 @@ void DriveDuringAnimation() {
 
 void Drive() {
     if (!QTest::qWaitForWindowExposed(Form1)) Print("step", "main window not exposed");
+    const QImage icon = Form1->windowIcon().pixmap(32, 32).toImage();
+    const QImage defaultIcon = QImage(tallowfern_icon_xpm).convertToFormat(icon.format());
+    Print("window icon", icon == defaultIcon ? "default" : "own");
     if (duringAnimation) {
         QTimer::singleShot(0, DriveDuringAnimation);
         Print("step", "character 1");
