@@ -18,6 +18,7 @@
 #include "tools/mkdata/sound_processing.h"
 #include "tools/mkdata/voice_names.h"
 #include "tools/mkdata/wav.h"
+#include "tools/mkdata/word_cut.h"
 
 namespace {
 
@@ -90,15 +91,14 @@ TEST(VoiceChoice, CardSyllablesThenPhrasePagesThenTheMostFrequent) {
 
     auto recorded = Syllables(lines);
     recorded.erase("Zhong1");  // plays zhong1
-    recorded.erase("ren5");    // plays ren2, the reading of 人
     const VoiceChoice choice = ChooseVoiceNames(lines, {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4},
-                                                frequencies, InSet(recorded), {{"人", "ren2"}});
+                                                frequencies, InSet(recorded));
     ASSERT_EQ(choice.names.size(), kVoiceCount);
     EXPECT_EQ(choice.cardNames, 5u);
     EXPECT_EQ(std::vector<std::string>(choice.names.begin(), choice.names.begin() + 8),
               (std::vector<std::string>{"da4", "jia1", "xue2", "zhong1", "wen2", "ren5", "Zhong1",
                                         "chi1"}));
-    EXPECT_EQ(choice.spokenAs[5], "ren2");
+    EXPECT_EQ(choice.spokenAs[5], "ren5");
     EXPECT_EQ(choice.spokenAs[6], "zhong1");
     EXPECT_EQ(choice.spokenAs[7], "chi1");
     EXPECT_EQ(choice.pageNames, 2u);  // "da4" is there already; the match is case-sensitive
@@ -111,6 +111,18 @@ TEST(VoiceChoice, CardSyllablesThenPhrasePagesThenTheMostFrequent) {
                                         "yi1",  "jiu4", "lai2", "qu4",    "shuo1"}));
 }
 
+TEST(VoiceChoice, ANeutralSyllableIsPlayedOnlyByANeutralRecording) {
+    EXPECT_EQ(RecordedSyllable("Ren5", InSet({"ren5"})), "ren5");
+    EXPECT_EQ(RecordedSyllable("ren5", InSet({"ren2"})), "");  // not 人's toned reading
+    const std::vector<DictionaryLine> lines = {Line("大", "da4"), Line("大人", "da4 ren5"),
+                                               Line("人", "ren2")};
+    std::vector<DictionaryLine> moved = lines;
+    EXPECT_EQ(MoveUnspokenPhrasesBack(moved, {0xB4F3}, InSet({"da4", "ren2"}), nullptr),
+              std::vector<std::string>{});
+    EXPECT_EQ(moved.size(), 2u);  // 大人 left: no phrase to take its place
+    EXPECT_THROW(ChooseVoiceNames(lines, {0xB4F3}, {}, InSet({"da4", "ren2"})), std::runtime_error);
+}
+
 TEST(VoiceChoice, TooManyPhraseSyllablesAreReported) {
     std::vector<DictionaryLine> lines = {Line("大", "da4"), Line("家", "jia1"), Line("学", "xue2"),
                                          Line("中", "zhong1"), Line("文", "wen2")};
@@ -120,24 +132,24 @@ TEST(VoiceChoice, TooManyPhraseSyllablesAreReported) {
         lines.push_back(Line(words[i], "x" + std::string(1, static_cast<char>('a' + i)) + "1 q" +
                                            std::string(1, static_cast<char>('a' + i)) + "2"));
     const std::vector<std::uint16_t> codes = {0xB4F3, 0xBCD2, 0xD1A7, 0xD6D0, 0xCEC4};
-    EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, Recorded(lines), {}), std::runtime_error);
+    EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, Recorded(lines)), std::runtime_error);
     lines.resize(5);
     lines.push_back(Line("大人", "da4 ren2"));
     EXPECT_THROW(
-        ChooseVoiceNames(lines, codes, {}, InSet({"da4", "jia1", "xue2", "zhong1", "wen2"}), {}),
+        ChooseVoiceNames(lines, codes, {}, InSet({"da4", "jia1", "xue2", "zhong1", "wen2"})),
         std::runtime_error);  // no recording of ren2
 }
 
 TEST(VoiceChoice, ACardSyllableWithoutARecordingRefusesTheLesson) {
     const std::vector<DictionaryLine> lines = {Line("汉", "han4"), Line("语", "yu3")};
     try {
-        RefuseUnrecordedCards(lines, {0xD3EF, 0xBABA}, InSet({"yu3"}), {});
+        RefuseUnrecordedCards(lines, {0xD3EF, 0xBABA}, InSet({"yu3"}));
         FAIL() << "not refused";
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(),
                      "汉 (han4): no human recording of this syllable; choose another character");
     }
-    EXPECT_NO_THROW(RefuseUnrecordedCards(lines, {0xD3EF, 0xBABA}, InSet({"yu3", "han4"}), {}));
+    EXPECT_NO_THROW(RefuseUnrecordedCards(lines, {0xD3EF, 0xBABA}, InSet({"yu3", "han4"})));
 }
 
 TEST(VoiceChoice, PageWordsGiveWayUntilTheVoicesFit) {
@@ -160,14 +172,14 @@ TEST(VoiceChoice, PageWordsGiveWayUntilTheVoicesFit) {
     // 大家's and 大小姐's further readings stay behind every word's first one.
     lines.push_back(Line("大家", "Da4 jia1"));
     lines.push_back(Line("大小姐", "Da4 xiao3 jie3"));
-    EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, Recorded(lines), {}), std::runtime_error);
-    EXPECT_EQ(MovePhrasesBackToFitVoices(lines, codes, Recorded(lines), {}),
+    EXPECT_THROW(ChooseVoiceNames(lines, codes, {}, Recorded(lines)), std::runtime_error);
+    EXPECT_EQ(MovePhrasesBackToFitVoices(lines, codes, Recorded(lines)),
               std::vector<std::string>{"大小姐"});
     std::vector<std::string> page;
     for (std::size_t i : FirstPhrases(lines, 0xB4F3, 20)) page.push_back(lines[i].utf8Word);
     EXPECT_EQ(page, (std::vector<std::string>{"大学", "大人", "大衣", "大地", "大家", "大小姐",
                                               "大家", "大小姐"}));
-    const VoiceChoice choice = ChooseVoiceNames(lines, codes, {{"大小姐", 5}}, Recorded(lines), {});
+    const VoiceChoice choice = ChooseVoiceNames(lines, codes, {{"大小姐", 5}}, Recorded(lines));
     EXPECT_EQ(choice.cardNames + choice.pageNames, 25u);
     EXPECT_EQ(choice.names.back(), "jie3");
 }
@@ -186,7 +198,7 @@ TEST(VoiceChoice, AWordWithAnUnrecordedSyllableLeavesTheFirstPage) {
         return order;
     };
     std::vector<DictionaryLine> lines = zhongLines();
-    const auto moved = MoveUnspokenPhrasesBack(lines, {0xD6D0}, InSet({"zhong1", "x1"}), {});
+    const auto moved = MoveUnspokenPhrasesBack(lines, {0xD6D0}, InSet({"zhong1", "x1"}));
     EXPECT_EQ(moved, std::vector<std::string>{"中央"});
     EXPECT_EQ(words(lines), (std::vector<std::string>{"中", "中国", "中心", "中学", "中间", "中文",
                                                       "中央", "中年"}));
@@ -195,7 +207,7 @@ TEST(VoiceChoice, AWordWithAnUnrecordedSyllableLeavesTheFirstPage) {
     // stand twice near the top (老子 lao3 zi5, Lao3 zi3).
     lines = zhongLines();
     lines.push_back(Line("中央", "Zhong1 yang1"));
-    MoveUnspokenPhrasesBack(lines, {0xD6D0}, InSet({"zhong1", "x1"}), {});
+    MoveUnspokenPhrasesBack(lines, {0xD6D0}, InSet({"zhong1", "x1"}));
     EXPECT_EQ(words(lines), (std::vector<std::string>{"中", "中国", "中心", "中学", "中间", "中文",
                                                       "中央", "中年", "中央"}));
 
@@ -205,7 +217,7 @@ TEST(VoiceChoice, AWordWithAnUnrecordedSyllableLeavesTheFirstPage) {
     lines.resize(6);
     std::vector<std::string> leftOut;
     EXPECT_TRUE(
-        MoveUnspokenPhrasesBack(lines, {0xD6D0}, InSet({"zhong1", "x1"}), {}, &leftOut).empty());
+        MoveUnspokenPhrasesBack(lines, {0xD6D0}, InSet({"zhong1", "x1"}), &leftOut).empty());
     EXPECT_EQ(leftOut, std::vector<std::string>{"中央"});
     EXPECT_EQ(words(lines), (std::vector<std::string>{"中", "中国", "中心", "中学", "中间"}));
 }
@@ -252,8 +264,23 @@ TEST(VoiceRecordings, ManifestRowsAndTheirHashes) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].character, "国");
     EXPECT_EQ(rows[1].accepted, "read da4");
+    // A syllable cut out of a word: its word, place and cut points.
+    const auto cut = ParseRecordingManifest(header + "5B66-751F.mp3\t生\tsheng5\tp\t" + hash +
+                                            "\t\t学生\t2/2\t0.698-1.028\n");
+    ASSERT_EQ(cut.size(), 1u);
+    EXPECT_EQ(cut[0].word, "学生");
+    EXPECT_EQ(cut[0].place, 2u);
+    EXPECT_EQ(cut[0].places, 2u);
+    EXPECT_DOUBLE_EQ(cut[0].cutFrom, 0.698);
+    EXPECT_DOUBLE_EQ(cut[0].cutTo, 1.028);
+    EXPECT_EQ(CutPlace(cut[0]) + " " + CutPoints(cut[0]), "2/2 0.698-1.028");
+    EXPECT_TRUE(rows[0].word.empty());
     for (const std::string& bad :
-         {"x.mp3\t国\tguo2\tp\t" + hash.substr(1), "x.mp3\t国\tGuo2\tp\t" + hash,
+         {"x.mp3\t学\tsheng5\tp\t" + hash + "\t\t学生\t2/2\t0.1-0.2",  // not 生
+          "x.mp3\t生\tsheng5\tp\t" + hash + "\t\t学生\t3/2\t0.1-0.2",
+          "x.mp3\t生\tsheng5\tp\t" + hash + "\t\t学生\t2/2\t0.3-0.2",
+          "x.mp3\t生\tsheng5\tp\t" + hash + "\t\t学生\t2/2",
+          "x.mp3\t国\tguo2\tp\t" + hash.substr(1), "x.mp3\t国\tGuo2\tp\t" + hash,
           "../x.mp3\t国\tguo2\tp\t" + hash, "x.mp3\t国国\tguo2\tp\t" + hash,
           std::string("x.mp3\t国\tguo2\tp")})
         EXPECT_THROW(ParseRecordingManifest(header + bad + "\n"), std::runtime_error) << bad;
@@ -329,7 +356,10 @@ TEST(ToneCheck, SyntheticContours) {
     EXPECT_TRUE(Tone({350, 200}, 4));   // 9.7 semitones down
     EXPECT_FALSE(Tone({300, 260}, 4));  // 2.5 semitones: too little
     EXPECT_FALSE(Tone({200, 300}, 4));
-    EXPECT_TRUE(Tone({250, 240}, 5));
+    // A neutral tone is short: 200 ms, not 500, and falls by at most 8 semitones.
+    EXPECT_TRUE(CheckTone(TrackPitch(Glide({250, 240}, 0.2), 22050), 5).ok);
+    EXPECT_FALSE(Tone({250, 240}, 5));
+    EXPECT_FALSE(CheckTone(TrackPitch(Glide({450, 200}, 0.2), 22050), 5).ok);  // 9.4 st
     EXPECT_FALSE(CheckTone(TrackPitch(std::vector<float>(11025, 0.0f), 22050), 1).ok);  // silence
     const ToneCheck rise = CheckTone(TrackPitch(Glide({200, 300}, 0.5), 22050), 2);
     EXPECT_NEAR(rise.lowHz, 200, 12);
@@ -347,6 +377,39 @@ TEST(VoiceSound, EndLevelAndClippingAreMeasured) {
     EXPECT_LT(f.tailDb, -20.0);  // the last 10 ms of a 50 ms fade
     EXPECT_EQ(f.clipped, 1u);
     EXPECT_NEAR(f.seconds, 0.3, 0.001);
+}
+
+TEST(WordCut, TwoSyllablesAreSplitAtTheirBoundary) {
+    // 0.2 s of silence, a syllable of 0.3 s, 60 ms between, a second of 0.3 s,
+    // 0.2 s of silence: the second begins 0.5 s in.
+    const auto word = [](float between) {
+        std::vector<float> w(4410, 0.0f);
+        const std::vector<float> one = Glide({300, 200}, 0.3);
+        w.insert(w.end(), one.begin(), one.end());
+        std::vector<float> gap = Glide({200, 200}, 0.06);
+        for (float& s : gap) s *= between;
+        w.insert(w.end(), gap.begin(), gap.end());
+        const std::vector<float> two = Glide({220, 220}, 0.3);
+        w.insert(w.end(), two.begin(), two.end());
+        w.resize(w.size() + 4410, 0.0f);
+        return w;
+    };
+    const auto at = [](std::size_t sample) { return static_cast<double>(sample) / 22050; };
+    // A voiceless initial: the second begins where the first's voicing stops.
+    auto spans = FindSyllableSpans(word(0.0f), 22050, {"da4", "ta1"});
+    ASSERT_EQ(spans.size(), 2u);
+    EXPECT_NEAR(at(spans[1].from), 0.5, 0.02);
+    EXPECT_EQ(spans[0].to, spans[1].from);
+    EXPECT_NEAR(at(spans[0].from), 0.2 - 0.03, 0.02);  // 30 ms before the speech
+    EXPECT_NEAR(at(spans[1].to), 0.86 + 0.05, 0.02);   // 50 ms after it
+    // A nasal initial, voiced throughout: in the dip between the vowels.
+    spans = FindSyllableSpans(word(0.1f), 22050, {"da4", "ma5"});
+    ASSERT_EQ(spans.size(), 2u);
+    EXPECT_NEAR(at(spans[1].from), 0.53, 0.02);
+    // Three syllables are not found in two voiced stretches of sound.
+    EXPECT_TRUE(FindSyllableSpans(Glide({220, 220}, 0.05), 22050, {"da4", "ma5"}).empty());
+    EXPECT_TRUE(VoicelessInitial("zhe5"));
+    EXPECT_FALSE(VoicelessInitial("men5"));
 }
 
 TEST(WavImage, HeaderIsTheCanonical44BytePcmHeader) {

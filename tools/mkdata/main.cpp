@@ -130,9 +130,11 @@ int ImportVoices(const Options& o, const CharacterReadings& readings,
     }
     const ImportResult result = ImportRecordings(o.importVoices, o.recordings, syllables,
                                                  std::stoul(o.count), readings, frequencies);
-    std::printf("%zu syllables: %zu recordings added, %zu held already, %zu without one (%s)\n",
-                syllables.size(), result.added, result.kept, result.unrecorded.size(),
-                (o.recordings + "/unrecorded.tsv").c_str());
+    std::printf(
+        "%zu syllables: %zu recordings added, %zu cut out of words, %zu held already, %zu "
+        "neutral characters left, %zu without one (%s)\n",
+        syllables.size(), result.added, result.cut, result.kept, result.removed,
+        result.unrecorded.size(), (o.recordings + "/unrecorded.tsv").c_str());
     return 0;
 }
 
@@ -201,12 +203,12 @@ int Run(const Options& o) {
         lines.push_back(std::move(line));
     }
     RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
-    RefuseUnrecordedCards(lines, codes, pool.Query(), sources.readings);
+    RefuseUnrecordedCards(lines, codes, pool.Query());
     std::vector<std::string> unspokenLeftOut;
     const std::vector<std::string> unspoken =
-        MoveUnspokenPhrasesBack(lines, codes, pool.Query(), sources.readings, &unspokenLeftOut);
+        MoveUnspokenPhrasesBack(lines, codes, pool.Query(), &unspokenLeftOut);
     const std::vector<std::string> overVoices =
-        MovePhrasesBackToFitVoices(lines, codes, pool.Query(), sources.readings);
+        MovePhrasesBackToFitVoices(lines, codes, pool.Query());
     for (std::uint16_t code : codes) {
         const std::vector<std::string> repeated = RepeatedPhrases(lines, code, kCheckedPhrases);
         if (!repeated.empty())
@@ -214,8 +216,7 @@ int Run(const Options& o) {
                                      std::to_string(kCheckedPhrases) +
                                      " phrases, before other words stand once");
     }
-    const VoiceChoice choice =
-        ChooseVoiceNames(lines, codes, sources.frequencies, pool.Query(), sources.readings);
+    const VoiceChoice choice = ChooseVoiceNames(lines, codes, sources.frequencies, pool.Query());
     if (o.printSlug) {
         std::printf("%s\n", slug.c_str());
         return 0;

@@ -16,14 +16,9 @@ namespace {
 
 using Stays = std::function<bool(const DictionaryLine&)>;
 
-bool Spoken(const DictionaryLine& line, const RecordedQuery& recorded,
-            const std::map<std::string, std::string>& primaryReadings) {
-    const auto characters = DecodeUtf8(line.utf8Word);
-    const auto syllables = SpokenSyllables(line.pinyin.c_str());
-    for (std::size_t k = 0; k < syllables.size(); ++k) {
-        const std::string c = k < characters.size() ? EncodeUtf8(characters[k]) : "";
-        if (RecordedSyllable(syllables[k], c, recorded, primaryReadings).empty()) return false;
-    }
+bool Spoken(const DictionaryLine& line, const RecordedQuery& recorded) {
+    for (const std::string& syllable : SpokenSyllables(line.pinyin.c_str()))
+        if (RecordedSyllable(syllable, recorded).empty()) return false;
     return true;
 }
 
@@ -210,29 +205,28 @@ void MoveBehind(std::vector<DictionaryLine>& lines, std::size_t taker, std::size
 
 }  // namespace
 
-std::vector<std::string> MoveUnspokenPhrasesBack(
-    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
-    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings,
-    std::vector<std::string>* leftOut) {
+std::vector<std::string> MoveUnspokenPhrasesBack(std::vector<DictionaryLine>& lines,
+                                                 const std::vector<std::uint16_t>& lessonCodes,
+                                                 const RecordedQuery& recorded,
+                                                 std::vector<std::string>* leftOut) {
     std::vector<std::string> moved;
     std::vector<std::string> left;
     for (std::uint16_t code : lessonCodes) {
         MoveBehindFirstPage(
-            lines, code,
-            [&](const DictionaryLine& line) { return Spoken(line, recorded, primaryReadings); },
-            moved, left);
+            lines, code, [&](const DictionaryLine& line) { return Spoken(line, recorded); }, moved,
+            left);
     }
     if (leftOut != nullptr) *leftOut = std::move(left);
     return moved;
 }
 
-std::vector<std::string> MovePhrasesBackToFitVoices(
-    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
-    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings) {
+std::vector<std::string> MovePhrasesBackToFitVoices(std::vector<DictionaryLine>& lines,
+                                                    const std::vector<std::uint16_t>& lessonCodes,
+                                                    const RecordedQuery& recorded) {
     std::vector<std::string> moved;
     std::set<std::string> leaving;  // GB words
     const Stays stays = [&](const DictionaryLine& line) {
-        return !leaving.count(line.word) && Spoken(line, recorded, primaryReadings);
+        return !leaving.count(line.word) && Spoken(line, recorded);
     };
     while (true) {
         const NeededNames needed = NamesNeeded(lines, lessonCodes, stays);

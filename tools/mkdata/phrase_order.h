@@ -18,10 +18,10 @@
 // Where no phrase spoken in full is left to take its place (a character of few
 // words), the line leaves the dictionary instead. Returns the words moved
 // (UTF-8); leftOut, when given, receives the words left out.
-std::vector<std::string> MoveUnspokenPhrasesBack(
-    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
-    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings,
-    std::vector<std::string>* leftOut = nullptr);
+std::vector<std::string> MoveUnspokenPhrasesBack(std::vector<DictionaryLine>& lines,
+                                                 const std::vector<std::uint16_t>& lessonCodes,
+                                                 const RecordedQuery& recorded,
+                                                 std::vector<std::string>* leftOut = nullptr);
 
 // While the card syllables and those of the first phrase pages need more than
 // kVoiceCount names, a page word leaves for the first phrase behind its page
@@ -31,6 +31,6 @@ std::vector<std::string> MoveUnspokenPhrasesBack(
 // The lesson's own words (of lesson characters only) stay, and a word not
 // spoken in full never takes a place. Returns the words moved (UTF-8);
 // throws std::runtime_error when no word can give way.
-std::vector<std::string> MovePhrasesBackToFitVoices(
-    std::vector<DictionaryLine>& lines, const std::vector<std::uint16_t>& lessonCodes,
-    const RecordedQuery& recorded, const std::map<std::string, std::string>& primaryReadings);
+std::vector<std::string> MovePhrasesBackToFitVoices(std::vector<DictionaryLine>& lines,
+                                                    const std::vector<std::uint16_t>& lessonCodes,
+                                                    const RecordedQuery& recorded);

@@ -11,6 +11,9 @@ constexpr double kMaxHz = 500;
 constexpr double kWindowSeconds = 0.02;
 constexpr double kVoicedCorrelation = 0.5;
 constexpr double kQuietDb = 35;  // frames this far below the loudest are not tracked
+// A neutral syllable is short and carries no contour of its own.
+constexpr double kNeutralSeconds = 0.25;
+constexpr double kNeutralRange = 8;  // semitones
 
 double Semitones(double from, double to) {
     return 12.0 * std::log2(to / from);
@@ -201,10 +204,14 @@ ToneCheck CheckTone(const std::vector<double>& pitchHz, int tone) {
             std::snprintf(text, sizeof text, "falls %.1f st (at least 4)", fall);
             break;
         }
-        default:
-            check.ok = true;
-            std::snprintf(text, sizeof text, "neutral: no rule (range %.1f st)", range);
+        default: {
+            const double voiced = static_cast<double>(bestEnd - bestStart) * kPitchHopSeconds;
+            check.ok = voiced <= kNeutralSeconds && range <= kNeutralRange;
+            std::snprintf(text, sizeof text,
+                          "neutral: %.0f ms voiced, range %.1f st (at most %.0f, %.0f)",
+                          1000 * voiced, range, 1000 * kNeutralSeconds, kNeutralRange);
             break;
+        }
     }
     check.verdict = text;
     return check;
@@ -229,6 +236,7 @@ SoundFigures MeasureSound(std::span<const float> samples, std::uint32_t rate) {
     for (std::size_t start = 0; start < samples.size(); start += frame)
         frames.push_back(FrameRms(samples, start, frame));
     const double loudest = *std::max_element(frames.begin(), frames.end());
+    f.loudestDb = Dbfs(loudest);
     double speech = 0;
     std::size_t count = 0;
     for (double r : frames) {

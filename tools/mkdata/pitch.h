@@ -30,10 +30,11 @@ struct ToneCheck {
 // semitones to its end from its low point in the first two thirds, tone 3
 // dips (falls at least 1 semitone from its start to a low point not in its
 // first fifth), tone 4 falls by at least 4 semitones to its end from its high
-// point in the first half; tone 5 (neutral) has no rule. The longest voiced
-// run (voiced frames up to 250 ms apart; its first 30 ms left out when it has
-// 12 frames or more) is checked after octave-jump repair and a 5-frame
-// median; one of fewer than 8 frames fails.
+// point in the first half; tone 5 (neutral) is short and nearly level: its
+// voiced run lasts at most 250 ms (a full tone of the speaker lasts longer)
+// and spans at most 8 semitones (it may fall after a first, second or fourth tone). The longest
+// voiced run (voiced frames up to 250 ms apart; its first 30 ms left out when it has 12 frames or
+// more) is checked after octave-jump repair and a 5-frame median; one of fewer than 8 frames fails.
 ToneCheck CheckTone(const std::vector<double>& pitchHz, int tone);
 
 struct SoundFigures {
@@ -41,6 +42,7 @@ struct SoundFigures {
     double peakDb = -120;     // dBFS
     double rmsDb = -120;      // dBFS, whole sound
     double speechDb = -120;   // dBFS, RMS of the 10 ms frames within 30 dB of the loudest
+    double loudestDb = -120;  // dBFS, RMS of the loudest 10 ms frame
     double tailDb = 0;        // RMS of the last 10 ms against speechDb
     std::size_t clipped = 0;  // samples at full scale (|s| >= 0.999)
 };

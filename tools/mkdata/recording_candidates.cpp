@@ -14,6 +14,8 @@ CharacterReadings ReadCharacterReadings(const std::vector<CedictEntry>& entries,
     for (const CedictEntry& e : entries) {
         if (DecodeUtf8(e.simplified).size() == 1)
             r.cedict[e.simplified].insert(LowerCase(e.pinyin));
+        else
+            r.words[e.simplified].insert(LowerCase(e.pinyin));
     }
     for (const std::string& line : SplitLines(unihanReadings)) {
         if (line.rfind("U+", 0) != 0) continue;
@@ -47,6 +49,29 @@ ReadingCheck CheckReading(const CharacterReadings& readings, const std::string& 
         check.fit = ReadingFit::Primary;
         check.note = "also read";
         for (const std::string& p : others) check.note += " " + p;
+    }
+    return check;
+}
+
+ReadingCheck CheckCutReading(const CharacterReadings& readings, const std::string& word,
+                             std::size_t place, std::size_t places, const std::string& syllable) {
+    ReadingCheck check;
+    const auto found = readings.words.find(word);
+    if (found == readings.words.end() || place < 1) return check;
+    std::size_t fitting = 0;
+    std::string others;
+    for (const std::string& pinyin : found->second) {
+        const auto syllables = Split(pinyin, ' ');
+        if (syllables.size() == places && syllables[place - 1] == syllable)
+            ++fitting;
+        else
+            others += " " + pinyin;
+    }
+    if (fitting == found->second.size()) {
+        check.fit = ReadingFit::Sole;
+    } else if (fitting > 0) {
+        check.fit = ReadingFit::Primary;
+        check.note = "also read" + others;
     }
     return check;
 }

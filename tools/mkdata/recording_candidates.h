@@ -13,10 +13,12 @@
 #include "tools/mkdata/cedict.h"
 
 // Every reading of each single character: CC-CEDICT's (lower case) and
-// Unihan's kMandarin values (numbered).
+// Unihan's kMandarin values (numbered); and CC-CEDICT's readings of the words
+// of more than one character (lower case, "xue2 sheng5").
 struct CharacterReadings {
     std::map<std::string, std::set<std::string>> cedict;
     std::map<std::string, std::vector<std::string>> unihan;
+    std::map<std::string, std::set<std::string>> words;
 };
 CharacterReadings ReadCharacterReadings(const std::vector<CedictEntry>& entries,
                                         const std::string& unihanReadings);
@@ -32,6 +34,12 @@ struct ReadingCheck {
 };
 ReadingCheck CheckReading(const CharacterReadings& readings, const std::string& character,
                           const std::string& syllable);
+
+// How a syllable cut out of a word is read there: Sole when every CC-CEDICT
+// reading of the word has that syllable at that place (1-based) of `places`,
+// Primary when some do, else None.
+ReadingCheck CheckCutReading(const CharacterReadings& readings, const std::string& word,
+                             std::size_t place, std::size_t places, const std::string& syllable);
 
 // The characters of `available` that may speak syllable: those with it as
 // their sole reading by descending frequency, or, when there is none, those

@@ -2,6 +2,7 @@
 // syllables it names, spelt as the voice directory spells them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -18,8 +19,11 @@ std::string LowerCase(std::string text);
 int ToneOf(const std::string& syllable);
 
 // One row of the recordings' manifest (tab-separated, a header line first):
-// file, character, syllable, source path, SHA-256, and an optional reason
-// for which the recording is accepted although a check fails.
+// file, character, syllable, source path, SHA-256, an optional reason for
+// which the recording is accepted although a check fails, and for a syllable
+// cut out of a word recording three more: the word, the syllable's place in
+// it ("2/2") and the cut points in seconds of the decoded word
+// ("0.412-0.871").
 struct RecordingRow {
     std::string file;
     std::string character;  // UTF-8
@@ -27,7 +31,16 @@ struct RecordingRow {
     std::string sourcePath;
     std::string sha256;  // lower-case hex
     std::string accepted;
+    std::string word;        // UTF-8; empty for a recording of the character alone
+    std::size_t place = 0;   // 1-based place of the syllable in word
+    std::size_t places = 0;  // the word's syllables
+    double cutFrom = 0;      // seconds
+    double cutTo = 0;
 };
+
+// The manifest's cells of a cut: "2/2" and "0.412-0.871".
+std::string CutPlace(const RecordingRow& row);
+std::string CutPoints(const RecordingRow& row);
 
 // Throws std::runtime_error on a malformed row.
 std::vector<RecordingRow> ParseRecordingManifest(const std::string& text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <tuple>
 
 #include "tools/mkdata/source_text.h"
 
@@ -10,20 +11,27 @@ RecordingPool::RecordingPool(std::string dir, std::vector<RecordingRow> rows,
                              const CharacterReadings& readings,
                              const std::unordered_map<std::string, long long>& frequencies)
     : dir_(std::move(dir)), rowCount_(rows.size()) {
-    // Per syllable: sole readings before primary ones, then the commonest.
-    std::map<std::string, std::vector<std::pair<std::pair<int, long long>, std::size_t>>> ranked;
+    // Per syllable: whole characters before cuts, sole readings before
+    // primary ones, then the commonest character (cuts: in manifest order).
+    std::map<std::string, std::vector<std::pair<std::tuple<bool, int, long long>, std::size_t>>>
+        ranked;
     std::vector<ReadingCheck> checks;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        checks.push_back(CheckReading(readings, rows[i].character, rows[i].syllable));
+        const RecordingRow& row = rows[i];
+        const bool cut = !row.word.empty();
+        checks.push_back(
+            cut ? CheckCutReading(readings, row.word, row.place, row.places, row.syllable)
+                : CheckReading(readings, row.character, row.syllable));
         if (checks.back().fit == ReadingFit::None) {
-            rejected_.push_back(rows[i].file + ": " + rows[i].character + " is not read " +
-                                rows[i].syllable);
+            rejected_.push_back(row.file + ": " + (cut ? row.word : row.character) +
+                                " is not read " + row.syllable +
+                                (cut ? " at " + CutPlace(row) : ""));
             continue;
         }
-        const auto f = frequencies.find(rows[i].character);
-        ranked[rows[i].syllable].push_back({{checks.back().fit == ReadingFit::Sole ? 0 : 1,
-                                             -(f == frequencies.end() ? 0 : f->second)},
-                                            i});
+        const auto f = frequencies.find(row.character);
+        ranked[row.syllable].push_back({{cut, checks.back().fit == ReadingFit::Sole ? 0 : 1,
+                                         cut || f == frequencies.end() ? 0 : -f->second},
+                                        i});
     }
     for (auto& [syllable, list] : ranked) {
         std::stable_sort(list.begin(), list.end(),

@@ -12,6 +12,9 @@
 #include "tools/mkdata/recording_candidates.h"
 #include "tools/mkdata/recording_manifest.h"
 
+// The rate recordings are decoded and processed at.
+inline constexpr std::uint32_t kRecordingRate = 22050;
+
 // High-pass filter (two passes of a 2-pole Butterworth, forward and backward)
 // at cutoffHz.
 void HighPass(std::vector<float>& samples, std::uint32_t rate, double cutoffHz);
@@ -31,15 +34,24 @@ struct PoolRecording {
     ReadingCheck reading;
     std::vector<float> samples;  // filtered, trimmed, faded
     std::uint32_t rate = 0;
-    SoundFigures source;   // the decoded file: clipping
+    SoundFigures source;   // the decoded file (a cut: its segment): clipping, its end
+    SoundFigures word;     // a cut: the whole word
+    double headDb = 0;     // a cut: its first 10 ms against its loudest
     SoundFigures figures;  // the processed sound; tailDb before the fade
     ToneCheck tone;
     std::string fault;  // empty when every check passes
     bool used = false;  // the recording that speaks its syllable
 };
 
-// Decodes the file at path with sox, processes it (HighPass, TrimSilence,
-// Fade) and runs the checks (the reading, clipping, the end of the source,
-// the tone); nullopt when sox cannot decode it or gives less than 0.1 s.
+// The file at path decoded with sox at the recordings' rate and high-passed;
+// empty when sox cannot decode it.
+std::vector<float> DecodeFiltered(const std::string& path);
+
+// Decodes the file at path with sox (a row with a word: the segment between
+// its cut points, faded in and out over 15 ms where it meets its
+// neighbours), processes it (HighPass, TrimSilence,
+// Fade) and runs the checks (the reading, clipping, the end of the source or
+// of the cut, the start of a cut, a cut's level against its word, the tone);
+// nullopt when sox cannot decode it or gives less than 0.1 s.
 std::optional<PoolRecording> ProcessRecording(const std::string& path, RecordingRow row,
                                               const ReadingCheck& reading);

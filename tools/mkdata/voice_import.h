@@ -20,6 +20,8 @@ std::vector<std::string> SyllablesOffered(
 
 struct ImportResult {
     std::size_t added = 0;
+    std::size_t cut = 0;                  // syllables cut out of a word recording
+    std::size_t removed = 0;              // neutral characters that left
     std::size_t kept = 0;                 // syllables the manifest already held
     std::vector<std::string> unrecorded;  // "syllable\twhy", one a syllable none passed
 };

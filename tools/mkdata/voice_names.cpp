@@ -34,29 +34,19 @@ std::vector<std::string> FrequentSyllables(
 
 }  // namespace
 
-std::string RecordedSyllable(const std::string& name, const std::string& character,
-                             const RecordedQuery& recorded,
-                             const std::map<std::string, std::string>& primaryReadings) {
+std::string RecordedSyllable(const std::string& name, const RecordedQuery& recorded) {
     const std::string lower = LowerCase(name);
-    if (recorded(lower)) return lower;
-    if (ToneOf(lower) != 5) return {};
-    const auto own = primaryReadings.find(character);
-    if (own == primaryReadings.end() ||
-        own->second.substr(0, own->second.size() - 1) != lower.substr(0, lower.size() - 1) ||
-        !recorded(own->second))
-        return {};
-    return own->second;
+    return recorded(lower) ? lower : std::string();
 }
 
 void RefuseUnrecordedCards(const std::vector<DictionaryLine>& lines,
                            const std::vector<std::uint16_t>& lessonCodes,
-                           const RecordedQuery& recorded,
-                           const std::map<std::string, std::string>& primaryReadings) {
+                           const RecordedQuery& recorded) {
     for (std::uint16_t code : lessonCodes) {
         const std::size_t card = CardLine(lines, code);
         if (card == lines.size()) throw std::runtime_error("no card record for a lesson character");
         const DictionaryLine& line = lines[card];
-        if (RecordedSyllable(line.pinyin, line.utf8Word, recorded, primaryReadings).empty())
+        if (RecordedSyllable(line.pinyin, recorded).empty())
             throw std::runtime_error(line.utf8Word + " (" + LowerCase(line.pinyin) +
                                      "): no human recording of this syllable; choose another "
                                      "character");
@@ -66,31 +56,27 @@ void RefuseUnrecordedCards(const std::vector<DictionaryLine>& lines,
 VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
                              const std::vector<std::uint16_t>& lessonCodes,
                              const std::unordered_map<std::string, long long>& frequencies,
-                             const RecordedQuery& recorded,
-                             const std::map<std::string, std::string>& primaryReadings) {
-    RefuseUnrecordedCards(lines, lessonCodes, recorded, primaryReadings);
+                             const RecordedQuery& recorded) {
+    RefuseUnrecordedCards(lines, lessonCodes, recorded);
     VoiceChoice choice;
-    // character: the one the syllable stands for, when known.
-    auto add = [&](const std::string& name, const std::string& character) {
+    auto add = [&](const std::string& name) {
         if (!ValidVoiceName(name))
             throw std::runtime_error("voice name not usable: \"" + name + "\"");
         if (std::find(choice.names.begin(), choice.names.end(), name) != choice.names.end()) return;
-        const std::string spoken = RecordedSyllable(name, character, recorded, primaryReadings);
+        const std::string spoken = RecordedSyllable(name, recorded);
         if (spoken.empty()) throw std::runtime_error("no recording for the voice \"" + name + "\"");
         choice.names.push_back(name);
         choice.spokenAs.push_back(spoken);
     };
     for (std::uint16_t code : lessonCodes) {
         const std::size_t card = CardLine(lines, code);
-        add(lines[card].pinyin, lines[card].utf8Word);
+        add(lines[card].pinyin);
     }
     choice.cardNames = choice.names.size();
     for (std::uint16_t code : lessonCodes) {
         for (std::size_t i : FirstPhrasePage(lines, code)) {
-            const auto characters = DecodeUtf8(lines[i].utf8Word);
-            const auto syllables = SpokenSyllables(lines[i].pinyin.c_str());
-            for (std::size_t k = 0; k < syllables.size(); ++k)
-                add(syllables[k], k < characters.size() ? EncodeUtf8(characters[k]) : "");
+            for (const std::string& syllable : SpokenSyllables(lines[i].pinyin.c_str()))
+                add(syllable);
         }
     }
     choice.pageNames = choice.names.size() - choice.cardNames;

@@ -19,20 +19,17 @@ inline constexpr std::size_t kVoiceCount = kVoiceEntries;
 // checks. The pool's query decodes a syllable's recordings on first use.
 using RecordedQuery = std::function<bool(const std::string& syllable)>;
 
-// The recorded syllable that plays name (a syllable of a word, spoken for
-// its character): its lower-case form, or for a neutral tone without a
-// recording the character's primary reading; empty when none is recorded.
-std::string RecordedSyllable(const std::string& name, const std::string& character,
-                             const RecordedQuery& recorded,
-                             const std::map<std::string, std::string>& primaryReadings);
+// The recorded syllable that plays name: its lower-case form; empty when it
+// has no recording. A neutral syllable is played only by a neutral recording
+// of itself, never by a toned reading of its character.
+std::string RecordedSyllable(const std::string& name, const RecordedQuery& recorded);
 
 // Refuses a lesson whose card syllable (the pinyin of a code's card record)
 // has no recording: throws std::runtime_error naming the character and the
 // syllable ("汉 (han4): no human recording of this syllable; ...").
 void RefuseUnrecordedCards(const std::vector<DictionaryLine>& lines,
                            const std::vector<std::uint16_t>& lessonCodes,
-                           const RecordedQuery& recorded,
-                           const std::map<std::string, std::string>& primaryReadings);
+                           const RecordedQuery& recorded);
 
 struct VoiceChoice {
     std::vector<std::string> names;     // in directory order
@@ -45,8 +42,7 @@ struct VoiceChoice {
 // phrase window plays for the first page of each code's phrase list, then the
 // most frequent recorded syllables (by the frequency of the words whose
 // primary line holds them). A name plays the recording of its lower-case
-// form; a neutral-tone name without one plays its character's primary
-// reading (primaryReadings) when that is recorded. Refuses a card syllable
+// form (RecordedSyllable). Refuses a card syllable
 // without a recording (RefuseUnrecordedCards); throws std::runtime_error when
 // the first two groups need more than kVoiceCount names, a name is not a
 // voice name (ValidVoiceName), a syllable has no recording, or too few
@@ -55,5 +51,4 @@ struct VoiceChoice {
 VoiceChoice ChooseVoiceNames(const std::vector<DictionaryLine>& lines,
                              const std::vector<std::uint16_t>& lessonCodes,
                              const std::unordered_map<std::string, long long>& frequencies,
-                             const RecordedQuery& recorded,
-                             const std::map<std::string, std::string>& primaryReadings);
+                             const RecordedQuery& recorded);
