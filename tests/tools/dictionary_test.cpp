@@ -155,12 +155,37 @@ TEST(Readings, ToneMarksBecomeToneNumbersInCedictSpelling) {
     EXPECT_EQ(NumberedPinyin("lǜ"), "lu:4");
     EXPECT_EQ(NumberedPinyin("ma"), "ma5");
     EXPECT_FALSE(NumberedPinyin("da4"));
-    const auto readings = PrimaryReadings(
+    const auto readings = CardReadings(
         "# comment\nU+5927\tkMandarin\tdà\nU+4E2D\tkMandarin\tzhōng "
-        "zhòng\nU+4E2D\tkHanyuPinyin\t1:zhōng\n");
+        "zhòng\nU+4E2D\tkHanyuPinyin\t1:zhōng\n",
+        {}, {});
     EXPECT_EQ(readings.at("大"), "da4");
     EXPECT_EQ(readings.at("中"), "zhong1");
     EXPECT_EQ(readings.size(), 2u);
+}
+
+TEST(Readings, ANeutralFirstValueGivesWayToAReadingOfItsOwnUnlessTheCharacterIsAParticle) {
+    const std::string unihan =
+        "U+5730\tkMandarin\tde dì\nU+5B50\tkMandarin\tzi\nU+5319\tkMandarin\tshi\n"
+        "U+7684\tkMandarin\tde\nU+4EEC\tkMandarin\tmen\n";
+    const auto entries = ParseCedict(
+        "地 地 [de5] /-ly/\n地 地 [Di2] /surname Di/\n地 地 [di2] /made up/\n"
+        "地 地 [di4] /earth/ground/\n子 子 [zi5] /noun suffix, as in 椅子[yi3 zi5] \"chair\"/\n"
+        "子 子 [zi3] /son/child/\n匙 匙 [shi5] /used in 鑰匙|钥匙[yao4 shi5]/\n"
+        "匙 匙 [chi2] /spoon/\n的 的 [de5] /of/\n的 的 [di2] /really and truly/\n"
+        "們 们 [men5] /plural marker/\n");
+    WordTags tags = {{"地", "uv"}, {"子", "ng"}, {"匙", "n"}, {"的", "uj"}, {"们", "k"}};
+    auto readings = CardReadings(unihan, entries, tags);
+    EXPECT_EQ(readings.at("地"), "di4");  // kMandarin's next value, before di2
+    EXPECT_EQ(readings.at("子"), "zi3");
+    EXPECT_EQ(readings.at("匙"), "chi2");
+    EXPECT_EQ(readings.at("的"), "de5");
+    EXPECT_EQ(readings.at("们"), "men5");
+    tags["子"] = "k";
+    tags["的"] = "n";
+    readings = CardReadings(unihan, entries, tags);
+    EXPECT_EQ(readings.at("子"), "zi5");
+    EXPECT_EQ(readings.at("的"), "di2");
 }
 
 TEST(SourceText, TemplateStringOfAModuleIsItsText) {
@@ -335,6 +360,8 @@ TEST(WordCounts, JiebaLinesGiveEachWordItsLargestCount) {
     EXPECT_EQ(counts.at("大学"), 20025);
     EXPECT_EQ(counts.at("大家"), 19177);
     EXPECT_EQ(counts.at("AT&T"), 3);
+    const WordTags tags = WordTagsOf("大学 20025 n\n的 318825 uj\n中 x f\n大学 5 v\n");
+    EXPECT_EQ(tags, (WordTags{{"大学", "n"}, {"的", "uj"}}));
 }
 
 TEST(WordCounts, RimeLinesAfterTheHeaderGiveEachWordTheSumOfItsWeights) {

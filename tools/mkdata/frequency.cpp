@@ -18,19 +18,36 @@ long long CountAt(const std::string& line, std::size_t separator, char fieldEnd)
     return n;
 }
 
-}  // namespace
-
-WordCounts WordFrequencies(const std::string& text) {
-    WordCounts counts;
+// Calls visit(line, end of the word, count) for each jieba line with a positive count.
+void ForEachJiebaLine(
+    const std::string& text,
+    const std::function<void(const std::string&, std::size_t, long long)>& visit) {
     for (const std::string& line : SplitLines(text)) {
         const std::size_t blank = line.find(' ');
         if (blank == std::string::npos || blank == 0) continue;
         const long long n = CountAt(line, blank, ' ');
-        if (n == 0) continue;
+        if (n != 0) visit(line, blank, n);
+    }
+}
+
+}  // namespace
+
+WordCounts WordFrequencies(const std::string& text) {
+    WordCounts counts;
+    ForEachJiebaLine(text, [&](const std::string& line, std::size_t blank, long long n) {
         auto& slot = counts[line.substr(0, blank)];
         if (n > slot) slot = n;
-    }
+    });
     return counts;
+}
+
+WordTags WordTagsOf(const std::string& text) {
+    WordTags tags;
+    ForEachJiebaLine(text, [&](const std::string& line, std::size_t blank, long long) {
+        const std::size_t tag = line.find(' ', blank + 1);
+        if (tag != std::string::npos) tags.emplace(line.substr(0, blank), line.substr(tag + 1));
+    });
+    return tags;
 }
 
 WordCounts DictionaryWeights(const std::string& text) {

@@ -14,6 +14,11 @@ using WordCounts = std::unordered_map<std::string, long long>;  // UTF-8 word ->
 // larger count.
 WordCounts WordFrequencies(const std::string& text);
 
+// jieba's part-of-speech tag of each word ("n", "uj"), the third field of its
+// lines with a positive count; a word listed twice keeps its first tag.
+using WordTags = std::unordered_map<std::string, std::string>;
+WordTags WordTagsOf(const std::string& text);
+
 // The lines "word<TAB>pinyin<TAB>weight" after the header's "..." line. A word
 // listed under several readings counts the sum of their weights; lines without
 // a positive weight are skipped.

@@ -175,10 +175,11 @@ int Run(const Options& o) {
     DictionarySources sources;
     const std::string hanziData = o.nodeModules + "/hanzi/lib/data/";
     sources.entries = ParseCedict(ModuleText(hanziData + "cedict_ts.u8.js"));
-    sources.frequencies = WordFrequencies(Source(o.words));
+    const std::string jieba = Source(o.words);
+    sources.frequencies = WordFrequencies(jieba);
     const auto unihan = CommandOutput("bzcat '" + o.unihan + "'");
     if (!unihan) throw std::runtime_error("cannot read " + o.unihan);
-    sources.readings = PrimaryReadings(*unihan);
+    sources.readings = CardReadings(*unihan, sources.entries, WordTagsOf(jieba));
     const CharacterReadings characterReadings = ReadCharacterReadings(sources.entries, *unihan);
     if (!o.importVoices.empty()) return ImportVoices(o, characterReadings, sources.frequencies);
     // The lesson: refused before anything is written when it cannot be made well.

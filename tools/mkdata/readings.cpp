@@ -1,7 +1,10 @@
 #include "tools/mkdata/readings.h"
 
+#include <algorithm>
 #include <cstdlib>
 
+#include "tools/mkdata/meaning.h"
+#include "tools/mkdata/recording_manifest.h"
 #include "tools/mkdata/source_text.h"
 
 namespace {
@@ -49,20 +52,70 @@ std::optional<std::string> NumberedPinyin(const std::string& toneMarked) {
     return base + std::to_string(tone);
 }
 
-std::map<std::string, std::string> PrimaryReadings(const std::string& unihan) {
-    std::map<std::string, std::string> readings;
+namespace {
+
+// Character (UTF-8) -> its kMandarin values, numbered, zh-CN reading first.
+std::map<std::string, std::vector<std::string>> MandarinValues(const std::string& unihan) {
+    std::map<std::string, std::vector<std::string>> values;
     for (const std::string& line : SplitLines(unihan)) {
         if (line.rfind("U+", 0) != 0) continue;
-        const std::size_t tab1 = line.find('\t');
-        if (tab1 == std::string::npos) continue;
-        const std::size_t tab2 = line.find('\t', tab1 + 1);
-        if (tab2 == std::string::npos || line.compare(tab1 + 1, tab2 - tab1 - 1, "kMandarin") != 0)
+        const std::vector<std::string> cells = Split(line, '\t');
+        if (cells.size() != 3 || cells[1] != "kMandarin") continue;
+        const auto code = static_cast<char32_t>(std::strtoul(cells[0].c_str() + 2, nullptr, 16));
+        std::vector<std::string> numbered;
+        for (const std::string& value : Split(cells[2], ' ')) {
+            auto n = NumberedPinyin(value);
+            if (n) numbered.push_back(*n);
+            if (!n && numbered.empty()) break;  // no usable first value
+        }
+        if (!numbered.empty()) values[EncodeUtf8(code)] = std::move(numbered);
+    }
+    return values;
+}
+
+// Whether jieba's tag is a noun's, a verb's or an adjective's ("ng", "v", "a").
+bool ContentTag(const std::string& tag) {
+    return !tag.empty() && (tag[0] == 'n' || tag[0] == 'v' || tag[0] == 'a');
+}
+
+}  // namespace
+
+std::map<std::string, std::string> CardReadings(const std::string& unihan,
+                                                const std::vector<CedictEntry>& entries,
+                                                const WordTags& jiebaTags) {
+    const auto values = MandarinValues(unihan);
+    std::map<std::string, std::string> readings;
+    for (const auto& [character, v] : values) readings[character] = v.front();
+
+    // Readings with a line of their own of the characters whose first value is neutral.
+    struct OwnLines {
+        bool neutral = false;
+        std::vector<std::string> toned;  // source order
+    };
+    std::map<std::string, OwnLines> own;
+    for (const CedictEntry& e : entries) {
+        const auto first = readings.find(e.simplified);
+        if (first == readings.end() || ToneOf(first->second) != 5 || e.senses.empty() ||
+            e.pinyin.find(' ') != std::string::npos || LowerCase(e.pinyin) != e.pinyin ||
+            IsReferenceSense(AsciiSense(e.senses.front())))
             continue;
-        const auto code = static_cast<char32_t>(std::strtoul(line.c_str() + 2, nullptr, 16));
-        std::string value = line.substr(tab2 + 1);
-        const std::size_t blank = value.find(' ');
-        if (blank != std::string::npos) value.resize(blank);  // zh-CN reading first
-        if (auto numbered = NumberedPinyin(value)) readings[EncodeUtf8(code)] = *numbered;
+        OwnLines& lines = own[e.simplified];
+        if (e.pinyin == first->second) {
+            lines.neutral = true;
+        } else if (ToneOf(e.pinyin) != 5 && std::find(lines.toned.begin(), lines.toned.end(),
+                                                      e.pinyin) == lines.toned.end()) {
+            lines.toned.push_back(e.pinyin);
+        }
+    }
+    for (const auto& [character, lines] : own) {
+        if (lines.toned.empty()) continue;
+        const std::vector<std::string>& v = values.at(character);
+        const auto listed =
+            std::find_first_of(v.begin() + 1, v.end(), lines.toned.begin(), lines.toned.end());
+        const auto tag = jiebaTags.find(character);
+        const bool content = tag != jiebaTags.end() && ContentTag(tag->second);
+        if (lines.neutral && listed == v.end() && !content) continue;
+        readings[character] = listed != v.end() ? *listed : lines.toned.front();
     }
     return readings;
 }
