@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/mkdata/coverage.h"
 #include "tools/mkdata/gb2312.h"
 #include "tools/mkdata/phrase_order.h"
 #include "tools/mkdata/phrase_page.h"
@@ -121,6 +122,34 @@ TEST(VoiceChoice, ANeutralSyllableIsPlayedOnlyByANeutralRecording) {
               std::vector<std::string>{});
     EXPECT_EQ(moved.size(), 2u);  // 大人 left: no phrase to take its place
     EXPECT_THROW(ChooseVoiceNames(lines, {0xB4F3}, {}, InSet({"da4", "ren2"})), std::runtime_error);
+}
+
+TEST(Coverage, TheCommonestCharactersEachCheckedAsALessonCharacter) {
+    const WordCounts counts = {{"了", 883634}, {"的", 318825}, {"大学", 20025},
+                               {"a", 9000},    {"題", 500},    {"家", 700},
+                               {"子", 700},    {"儿", 600},    {"大", 800}};
+    const std::vector<std::string> common = CommonestCharacters(counts, 7);
+    // 子 (U+5B50) before 家 (U+5BB6) at equal counts; no words, no ASCII.
+    EXPECT_EQ(common, (std::vector<std::string>{"了", "的", "大", "子", "家", "儿", "題"}));
+
+    const std::vector<DictionaryLine> lines = {Line("了", "le5"),  Line("的", "de5"),
+                                               Line("大", "da4"),  Line("子", "zi3"),
+                                               Line("家", "jia1"), Line("儿", "er2")};
+    const auto outline = [](std::uint16_t code) {
+        if (code == 0xB6F9) throw std::runtime_error("儿 has no stroke data");
+        return code == 0xBCD2 ? 0.9 : 0.97;  // 家 below the floor
+    };
+    const auto entries =
+        MeasureCoverage(common, lines, InSet({"le5", "de5", "da4", "jia1", "er2"}), outline, 0.92);
+    const std::size_t firsts[] = {3, 6, 100};
+    EXPECT_EQ(CoverageTable(entries, firsts),
+              "| the commonest by jieba's counts | can stand in a lesson |\n|---|---|\n"
+              "| 3 | 3 (100.0 %) |\n| 6 | 3 (50.0 %) |\n| 7 | 3 (42.9 %) |\n\n"
+              "| rank | character | card reading | why it cannot |\n|---|---|---|---|\n"
+              "| 4 | 子 | zi3 | no human recording of its card syllable |\n"
+              "| 5 | 家 | jia1 | drawn at 0.900 alone (floor 0.92) |\n"
+              "| 6 | 儿 | er2 | 儿 has no stroke data |\n"
+              "| 7 | 題 |  | not one of the 6,763 common simplified characters (GB2312) |\n");
 }
 
 TEST(VoiceChoice, TooManyPhraseSyllablesAreReported) {
@@ -359,7 +388,7 @@ TEST(ToneCheck, SyntheticContours) {
     // A neutral tone is short: 200 ms, not 500, and falls by at most 8 semitones.
     EXPECT_TRUE(CheckTone(TrackPitch(Glide({250, 240}, 0.2), 22050), 5).ok);
     EXPECT_FALSE(Tone({250, 240}, 5));
-    EXPECT_FALSE(CheckTone(TrackPitch(Glide({450, 200}, 0.2), 22050), 5).ok);  // 9.4 st
+    EXPECT_FALSE(CheckTone(TrackPitch(Glide({450, 200}, 0.2), 22050), 5).ok);           // 9.4 st
     EXPECT_FALSE(CheckTone(TrackPitch(std::vector<float>(11025, 0.0f), 22050), 1).ok);  // silence
     const ToneCheck rise = CheckTone(TrackPitch(Glide({200, 300}, 0.5), 22050), 2);
     EXPECT_NEAR(rise.lowHz, 200, 12);

@@ -12,6 +12,11 @@
 //          recording of the commonest character read only so that passes the
 //          checks (of the first N, default 2), adds it to the manifest, and
 //          writes the syllables without one to unrecorded.tsv
+//   mkdata --node-modules DIR --coverage N
+//          prints how many of the N commonest characters by jieba's counts can
+//          stand in a lesson (card syllable recorded, strokes inside the floor
+//          alone), of the first 1,000 and 2,500 among them, and why the others
+//          cannot
 //   mkdata --node-modules DIR --lesson CHARS --print-slug
 //          makes every refusal the build would make (characters, outlines,
 //          recordings, phrase pages) without writing anything, prints the
@@ -31,6 +36,7 @@
 
 #include "data/dictionary.h"
 #include "tools/mkdata/card_memo.h"
+#include "tools/mkdata/coverage.h"
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/frequency.h"
 #include "tools/mkdata/gb2312.h"
@@ -66,6 +72,7 @@ struct Options {
     std::string count = "2";  // candidates tried a syllable
     std::string lesson = kDefaultLesson;
     std::string helpTable;   // optional: the help file's lesson table rows
+    std::string coverage;    // the number of commonest characters to check
     bool printSlug = false;  // only check the lesson and print its folder name
 };
 
@@ -84,7 +91,8 @@ Options ParseOptions(int argc, char** argv) {
                                                  {"--syllables", &o.syllables},
                                                  {"--count", &o.count},
                                                  {"--lesson", &o.lesson},
-                                                 {"--help-table", &o.helpTable}};
+                                                 {"--help-table", &o.helpTable},
+                                                 {"--coverage", &o.coverage}};
     for (int i = 1; i < argc; ++i) {
         if (argv[i] == std::string("--print-slug")) {
             o.printSlug = true;
@@ -96,7 +104,7 @@ Options ParseOptions(int argc, char** argv) {
         *flag->second = argv[++i];
     }
     if (!o.importVoices.empty() && !o.nodeModules.empty()) return o;
-    if (o.printSlug && !o.nodeModules.empty()) return o;
+    if ((o.printSlug || !o.coverage.empty()) && !o.nodeModules.empty()) return o;
     if (o.nodeModules.empty() || o.dat.empty() || o.tables.empty() || o.work.empty())
         throw std::runtime_error(
             "usage: mkdata --node-modules DIR [--unihan FILE] [--words FILE] [--weights FILE] "
@@ -204,6 +212,19 @@ int Run(const Options& o) {
         lines.push_back(std::move(line));
     }
     RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
+    if (!o.coverage.empty()) {
+        const std::vector<std::string> common =
+            CommonestCharacters(sources.frequencies, std::stoul(o.coverage));
+        const auto alone = [&](std::uint16_t code) {
+            return FitAlone(hanziWriterData, code, kOutlineBudget);
+        };
+        const std::size_t firsts[] = {1000, 2500};
+        std::printf(
+            "%s", CoverageTable(MeasureCoverage(common, lines, pool.Query(), alone, kOutlineFloor),
+                                firsts)
+                      .c_str());
+        return 0;
+    }
     RefuseUnrecordedCards(lines, codes, pool.Query());
     std::vector<std::string> unspokenLeftOut;
     const std::vector<std::string> unspoken =

@@ -48,6 +48,13 @@ OutlineBuild BuildOutlines(const std::string& hanziWriterDataDir,
                            std::span<const std::uint16_t> codes, std::size_t byteBudget,
                            double floor = kOutlineFloor);
 
+// The IoU that code alone reaches with the whole budget, the fit stopping as
+// soon as it is at floor (so a figure at or above floor is not the best the
+// budget gives). Throws as BuildOutlines does for missing or malformed stroke
+// data and for a character with more strokes than a stroke-order record holds.
+double FitAlone(const std::string& hanziWriterDataDir, std::uint16_t code, std::size_t byteBudget,
+                double floor = kOutlineFloor);
+
 // The contours of an outline record as the program's ParseOutline expands them, in
 // screen coordinates, each with its two closing points. nullopt when the program
 // would reject the record (bad sizes, a short spline, over its limits).
