@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <stdexcept>
+#include <tuple>
 #include <utility>
 
 #include "tools/mkdata/gb2312.h"
@@ -11,7 +13,7 @@
 #include "tools/mkdata/source_text.h"
 
 std::vector<std::string> CommonestCharacters(const WordCounts& counts, std::size_t n) {
-    std::vector<std::pair<long long, char32_t>> ranked;
+    std::map<std::string, long long> total;
     for (const auto& [word, count] : counts) {
         std::vector<char32_t> points;
         try {
@@ -19,13 +21,17 @@ std::vector<std::string> CommonestCharacters(const WordCounts& counts, std::size
         } catch (const std::runtime_error&) {
             continue;
         }
-        if (points.size() == 1 && points[0] >= 0x4E00 && points[0] <= 0x9FFF)
-            ranked.push_back({-count, points[0]});
+        for (char32_t point : points) {
+            const std::string character = EncodeUtf8(point);
+            if (Gb2312Hanzi(character)) total[character] += count;
+        }
     }
+    std::vector<std::tuple<long long, char32_t, std::string>> ranked;
+    for (auto& [character, count] : total)
+        ranked.emplace_back(-count, DecodeUtf8(character).front(), character);
     std::sort(ranked.begin(), ranked.end());
     std::vector<std::string> out;
-    for (std::size_t i = 0; i < ranked.size() && i < n; ++i)
-        out.push_back(EncodeUtf8(ranked[i].second));
+    for (std::size_t i = 0; i < ranked.size() && i < n; ++i) out.push_back(std::get<2>(ranked[i]));
     return out;
 }
 
@@ -37,11 +43,7 @@ std::vector<CoverageEntry> MeasureCoverage(const std::vector<std::string>& chara
     for (const std::string& character : characters) {
         CoverageEntry entry{character, {}, {}};
         const auto gb = Gb2312Hanzi(character);
-        if (!gb) {
-            entry.reason = "not one of the 6,763 common simplified characters (GB2312)";
-            out.push_back(std::move(entry));
-            continue;
-        }
+        if (!gb) throw std::runtime_error(character + " is not a GB2312 hanzi");
         const std::uint16_t code = GbCodeAt(*gb, 0);
         const std::size_t card = CardLine(lines, code);
         if (card == lines.size()) {

@@ -14,8 +14,10 @@
 #include "tools/mkdata/frequency.h"
 #include "tools/mkdata/voice_names.h"
 
-// The n single hanzi (CJK unified ideographs) that jieba counts most, most
-// counted first, equal counts by code point.
+// The n GB2312 hanzi most frequent in the words counted: each character's
+// count is the sum of the counts of the words it stands in, once for each time
+// it does (大 of 大大 twice), so 么 counts with 什么 and 怎么. Most counted
+// first, equal counts by code point.
 std::vector<std::string> CommonestCharacters(const WordCounts& counts, std::size_t n);
 
 struct CoverageEntry {
@@ -28,8 +30,8 @@ struct CoverageEntry {
 // with the builder's words when its stroke data cannot make an outline.
 using OutlineAlone = std::function<double(std::uint16_t code)>;
 
-// Each character checked as the builder checks a lesson character: GB2312,
-// its card line, a recording of the card syllable, then its outline.
+// Each character (GB2312 hanzi) checked as the builder checks a lesson
+// character: its card line, a recording of the card syllable, then its outline.
 std::vector<CoverageEntry> MeasureCoverage(const std::vector<std::string>& characters,
                                            const std::vector<DictionaryLine>& lines,
                                            const RecordedQuery& recorded,
