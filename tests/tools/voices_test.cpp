@@ -240,6 +240,14 @@ TEST(VoiceChoice, AWordWithAnUnrecordedSyllableLeavesTheFirstPage) {
     EXPECT_EQ(words(lines), (std::vector<std::string>{"中", "中国", "中心", "中学", "中间", "中文",
                                                       "中央", "中年", "中央"}));
 
+    // Nor does a further reading take its place: 京都 (Jing1 du1, Kyoto)
+    // behind 京's page stays behind the words that stand once.
+    lines = zhongLines();
+    lines.insert(lines.begin() + 6, Line("中国", "Zhong1 x1"));
+    MoveUnspokenPhrasesBack(lines, {0xD6D0}, InSet({"zhong1", "x1"}));
+    EXPECT_EQ(words(lines), (std::vector<std::string>{"中", "中国", "中心", "中学", "中间", "中文",
+                                                      "中央", "中国", "中年"}));
+
     // With no phrase behind the page to take its place, it leaves the list
     // (馆宾 among 馆's few words), and the words spoken in full keep theirs.
     lines = zhongLines();

@@ -22,8 +22,45 @@ bool Spoken(const DictionaryLine& line, const RecordedQuery& recorded) {
     return true;
 }
 
-// Moves the line of each word of code's first page that fails stays to just
-// behind the page (behind the first phrase that stays, which takes its place),
+// The first line behind line `after` of a phrase of code that takes accepts
+// and whose word stands nowhere before it in code's list (a word's further
+// reading would show it twice); lines.size() when there is none.
+std::size_t FirstNewPhraseBehind(const std::vector<DictionaryLine>& lines, std::uint16_t code,
+                                 std::size_t after,
+                                 const std::function<bool(const DictionaryLine&)>& takes) {
+    std::set<std::string> seen;
+    for (std::size_t j = 0; j < lines.size(); ++j) {
+        if (!QualifiesAsPhrase(lines[j].word, code)) continue;
+        if (seen.insert(lines[j].word).second && j > after && takes(lines[j])) return j;
+    }
+    return lines.size();
+}
+
+// The taker's line, then the leaving word's page line, go behind line last
+// (where the leaving line stood, when it is last); their further readings stay
+// behind every word's first reading.
+void MoveBehind(std::vector<DictionaryLine>& lines, std::size_t taker, std::size_t leaving,
+                std::size_t last) {
+    std::vector<DictionaryLine> taking, leavingLines, kept;
+    std::size_t insertAt = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i == taker) {
+            taking.push_back(std::move(lines[i]));
+        } else if (i == leaving) {
+            leavingLines.push_back(std::move(lines[i]));
+        } else {
+            kept.push_back(std::move(lines[i]));
+        }
+        if (i == last) insertAt = kept.size();
+    }
+    std::move(leavingLines.begin(), leavingLines.end(), std::back_inserter(taking));
+    kept.insert(kept.begin() + static_cast<long>(insertAt), std::make_move_iterator(taking.begin()),
+                std::make_move_iterator(taking.end()));
+    lines = std::move(kept);
+}
+
+// Moves the line of each word of code's first page that fails stays to the
+// page's end, behind the first new phrase that stays, which takes its place,
 // until the page holds none. A line that no staying phrase can replace leaves
 // the list: the page would hold it however far back it went. Appends the words
 // to moved or leftOut, each once.
@@ -38,24 +75,20 @@ void MoveBehindFirstPage(std::vector<DictionaryLine>& lines, std::uint16_t code,
             std::find_if(page.begin(), page.end(), [&](std::size_t i) { return !stays(lines[i]); });
         if (leaving == page.end()) return;
         const std::size_t from = *leaving;
-        std::size_t after = lines.size();
-        for (std::size_t j = page.back() + 1; j < lines.size() && after == lines.size(); ++j) {
-            if (lines[j].word != lines[from].word && QualifiesAsPhrase(lines[j].word, code) &&
-                stays(lines[j]))
-                after = j;
-        }
-        // The word's line on the page goes behind that phrase's line; its other
-        // readings stay behind every word's first reading, so that the word
-        // does not stand twice near the top of the list.
-        const bool replaced = after < lines.size();
-        DictionaryLine line = std::move(lines[from]);
-        lines.erase(lines.begin() + static_cast<long>(from));
-        if (!replaced) {
-            once(leftOut, line.utf8Word);
+        std::size_t last = from;  // the page's last line but the leaving one
+        for (std::size_t i : page)
+            if (i != from) last = i;
+        const std::size_t taker =
+            FirstNewPhraseBehind(lines, code, page.back(), [&](const DictionaryLine& line) {
+                return line.word != lines[from].word && stays(line);
+            });
+        if (taker == lines.size()) {
+            once(leftOut, lines[from].utf8Word);
+            lines.erase(lines.begin() + static_cast<long>(from));
             continue;
         }
-        once(moved, line.utf8Word);
-        lines.insert(lines.begin() + static_cast<long>(after), std::move(line));
+        once(moved, lines[from].utf8Word);
+        MoveBehind(lines, taker, from, last);
     }
 }
 
@@ -168,39 +201,17 @@ std::optional<Replacement> FindReplacement(const std::vector<DictionaryLine>& li
     std::size_t last = 0;
     for (const PageLine& p : needed.pages)
         if (p.code == code && lines[p.line].word != gone) last = p.line;
-    for (std::size_t j = last + 1; j < lines.size(); ++j) {
-        if (!QualifiesAsPhrase(lines[j].word, code) || lines[j].word == gone || !stays(lines[j]))
-            continue;
-        const auto spoken = SpokenSyllables(lines[j].pinyin.c_str());
-        if (std::all_of(spoken.begin(), spoken.end(), [&](const std::string& n) {
+    const std::size_t taker =
+        FirstNewPhraseBehind(lines, code, last, [&](const DictionaryLine& line) {
+            if (line.word == gone || !stays(line)) return false;
+            const auto spoken = SpokenSyllables(line.pinyin.c_str());
+            return std::all_of(spoken.begin(), spoken.end(), [&](const std::string& n) {
                 const auto u = users.find(n);
                 return u != users.end() && !(u->second == 1 && word.names.count(n));
-            }))
-            return Replacement{last, j};
-    }
-    return std::nullopt;
-}
-
-// The taker's line, then the leaving word's page line, go behind line last;
-// their further readings stay behind every word's first reading.
-void MoveBehind(std::vector<DictionaryLine>& lines, std::size_t taker, std::size_t leaving,
-                std::size_t last) {
-    std::vector<DictionaryLine> taking, leavingLines, kept;
-    std::size_t insertAt = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i == taker) {
-            taking.push_back(std::move(lines[i]));
-        } else if (i == leaving) {
-            leavingLines.push_back(std::move(lines[i]));
-        } else {
-            kept.push_back(std::move(lines[i]));
-            if (i == last) insertAt = kept.size();
-        }
-    }
-    std::move(leavingLines.begin(), leavingLines.end(), std::back_inserter(taking));
-    kept.insert(kept.begin() + static_cast<long>(insertAt), std::make_move_iterator(taking.begin()),
-                std::make_move_iterator(taking.end()));
-    lines = std::move(kept);
+            });
+        });
+    if (taker == lines.size()) return std::nullopt;
+    return Replacement{last, taker};
 }
 
 }  // namespace
