@@ -17,6 +17,7 @@
 #include "tools/mkdata/recording_manifest.h"
 #include "tools/mkdata/recording_pool.h"
 #include "tools/mkdata/sound_processing.h"
+#include "tools/mkdata/voice_import.h"
 #include "tools/mkdata/voice_names.h"
 #include "tools/mkdata/wav.h"
 #include "tools/mkdata/word_cut.h"
@@ -459,6 +460,32 @@ TEST(WordCut, XueshengIsCutWhereTheVoicingOfXueStops) {
     const auto spans = FindSyllableSpans(word, kRecordingRate, {"xue2", "sheng5"});
     ASSERT_EQ(spans.size(), 2u);
     EXPECT_NEAR(static_cast<double>(spans[1].from) / kRecordingRate, 0.685, 0.02);
+}
+
+TEST(WordCut, TheWordsASyllableIsCutFromBestFirst) {
+    const std::vector<WordFile> words = {{"a.mp3", "你好", "", ""},
+                                         {"b.mp3", "好人", "", ""},
+                                         {"c.mp3", "大好", "", ""},
+                                         {"d.mp3", "一下", "", ""},
+                                         {"e.mp3", "哪儿", "", ""}};
+    CharacterReadings readings;
+    readings.words = {{"你好", {"ni3 hao3"}},
+                      {"好人", {"hao3 ren2"}},
+                      {"大好", {"da4 hao3", "da4 hao4"}},
+                      {"一下", {"yi1 xia4"}},
+                      {"哪儿", {"na3 r5"}}};
+    const auto placesOf = [&](const std::string& syllable) {
+        std::vector<std::string> out;
+        for (const SyllablePlace& p : SyllablePlaces(syllable, words, readings, {{"好人", 9}}))
+            out.push_back(p.file->word + "/" + std::to_string(p.place));
+        return out;
+    };
+    // Read so in every reading first, then the word's end (好人 is commoner).
+    EXPECT_EQ(placesOf("hao3"), (std::vector<std::string>{"你好/2", "好人/1", "大好/2"}));
+    EXPECT_TRUE(placesOf("ni3").empty());  // a third tone before a third is said as a second
+    EXPECT_TRUE(placesOf("yi1").empty());  // 一 changes its tone before a syllable
+    EXPECT_EQ(placesOf("xia4"), std::vector<std::string>{"一下/2"});
+    EXPECT_TRUE(placesOf("na3").empty());  // erhua: 儿 joins the syllable before it
 }
 
 TEST(WavImage, HeaderIsTheCanonical44BytePcmHeader) {

@@ -57,13 +57,6 @@ std::string ReadSource(const std::string& path, const std::string& sha) {
 
 // The word recordings' table: file, word, CC-CEDICT readings, source path,
 // SHA-256. Empty when the source has none.
-struct WordFile {
-    std::string file;
-    std::string word;
-    std::string path;
-    std::string sha;
-};
-
 std::vector<WordFile> ReadWordCollection(const std::string& sourceDir) {
     std::vector<WordFile> words;
     const auto table = ReadWholeFile(sourceDir + "/cmn-caen-tan-words.tsv");
@@ -74,61 +67,6 @@ std::vector<WordFile> ReadWordCollection(const std::string& sourceDir) {
         if (cells.size() == 5) words.push_back({cells[0], cells[1], cells[3], cells[4]});
     }
     return words;
-}
-
-// A syllable at a place of a word recording, and how well it is placed.
-struct WordPlace {
-    const WordFile* file = nullptr;
-    std::vector<std::string> syllables;  // the word's reading that has it there
-    std::size_t place = 0;               // 1-based
-    ReadingCheck reading;
-};
-
-// Where the words' recordings hold syllable, best first: words that read it
-// so in every reading, then for a full tone the last syllable of the word
-// (not shaped by a following one) before an inner one, then the commonest
-// word. Left out: a third tone before a third (spoken as a second), 一 and 不
-// before another syllable (their tone changes), erhua words (儿 joins the
-// syllable before it).
-std::vector<WordPlace> WordPlaces(const std::string& syllable, const std::vector<WordFile>& words,
-                                  const CharacterReadings& readings,
-                                  const std::unordered_map<std::string, long long>& frequencies) {
-    std::vector<std::pair<std::tuple<int, int, long long>, WordPlace>> ranked;
-    for (const WordFile& w : words) {
-        const auto found = readings.words.find(w.word);
-        if (found == readings.words.end()) continue;
-        const auto characters = DecodeUtf8(w.word);
-        for (const std::string& pinyin : found->second) {
-            const auto syllables = Split(pinyin, ' ');
-            if (syllables.size() != characters.size() ||
-                std::find(syllables.begin(), syllables.end(), "r5") != syllables.end())
-                continue;
-            for (std::size_t k = 0; k < syllables.size(); ++k) {
-                if (syllables[k] != syllable) continue;
-                const bool last = k + 1 == syllables.size();
-                const std::string c = EncodeUtf8(characters[k]);
-                if (!last && ((ToneOf(syllable) == 3 && ToneOf(syllables[k + 1]) == 3) ||
-                              c == "一" || c == "不"))
-                    continue;
-                WordPlace p{&w, syllables, k + 1,
-                            CheckCutReading(readings, w.word, k + 1, syllables.size(), syllable)};
-                if (std::any_of(ranked.begin(), ranked.end(), [&](const auto& r) {
-                        return r.second.file == &w && r.second.place == k + 1;
-                    }))
-                    continue;
-                const auto f = frequencies.find(w.word);
-                ranked.push_back({{p.reading.fit == ReadingFit::Sole ? 0 : 1,
-                                   ToneOf(syllable) == 5 || last ? 0 : 1,
-                                   f == frequencies.end() ? 0 : -f->second},
-                                  std::move(p)});
-            }
-        }
-    }
-    std::stable_sort(ranked.begin(), ranked.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<WordPlace> out;
-    for (auto& [rank, p] : ranked) out.push_back(std::move(p));
-    return out;
 }
 
 std::string ManifestLine(const RecordingRow& row) {
@@ -155,6 +93,49 @@ std::string Unverifiable(const CharacterReadings& readings, const std::string& c
 
 }  // namespace
 
+std::vector<SyllablePlace> SyllablePlaces(
+    const std::string& syllable, const std::vector<WordFile>& words,
+    const CharacterReadings& readings,
+    const std::unordered_map<std::string, long long>& frequencies) {
+    std::vector<std::pair<std::tuple<int, int, long long>, SyllablePlace>> ranked;
+    for (const WordFile& w : words) {
+        const auto found = readings.words.find(w.word);
+        if (found == readings.words.end()) continue;
+        const auto characters = DecodeUtf8(w.word);
+        for (const std::string& pinyin : found->second) {
+            const auto syllables = Split(pinyin, ' ');
+            if (syllables.size() != characters.size() ||
+                std::find(syllables.begin(), syllables.end(), "r5") != syllables.end())
+                continue;
+            for (std::size_t k = 0; k < syllables.size(); ++k) {
+                if (syllables[k] != syllable) continue;
+                const bool last = k + 1 == syllables.size();
+                const std::string c = EncodeUtf8(characters[k]);
+                if (!last && ((ToneOf(syllable) == 3 && ToneOf(syllables[k + 1]) == 3) ||
+                              c == "一" || c == "不"))
+                    continue;
+                SyllablePlace p{
+                    &w, syllables, k + 1,
+                    CheckCutReading(readings, w.word, k + 1, syllables.size(), syllable)};
+                if (std::any_of(ranked.begin(), ranked.end(), [&](const auto& r) {
+                        return r.second.file == &w && r.second.place == k + 1;
+                    }))
+                    continue;
+                const auto f = frequencies.find(w.word);
+                ranked.push_back({{p.reading.fit == ReadingFit::Sole ? 0 : 1,
+                                   ToneOf(syllable) == 5 || last ? 0 : 1,
+                                   f == frequencies.end() ? 0 : -f->second},
+                                  std::move(p)});
+            }
+        }
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<SyllablePlace> out;
+    for (auto& [rank, p] : ranked) out.push_back(std::move(p));
+    return out;
+}
+
 std::vector<std::string> SyllablesOffered(
     const std::string& sourceDir, const CharacterReadings& readings,
     const std::unordered_map<std::string, long long>& frequencies) {
@@ -177,7 +158,7 @@ std::vector<std::string> SyllablesOffered(
         if (const auto found = readings.words.find(w.word); found != readings.words.end())
             for (const std::string& pinyin : found->second)
                 for (const std::string& s : Split(pinyin, ' '))
-                    if (ValidSyllable(s) && !WordPlaces(s, words, readings, {}).empty())
+                    if (ValidSyllable(s) && !SyllablePlaces(s, words, readings, {}).empty())
                         out.insert(s);
     }
     return {out.begin(), out.end()};
@@ -188,9 +169,10 @@ namespace {
 // The first of places (at most kWordTries) whose cut passes every check;
 // nullopt with why each failed.
 std::optional<PoolRecording> CutFromWords(const std::string& sourceDir, const std::string& syllable,
-                                          const std::vector<WordPlace>& places, std::string& why) {
+                                          const std::vector<SyllablePlace>& places,
+                                          std::string& why) {
     for (std::size_t i = 0; i < places.size() && i < kWordTries; ++i) {
-        const WordPlace& p = places[i];
+        const SyllablePlace& p = places[i];
         const std::string source = sourceDir + "/cmn-caen-tan-words/" + p.file->file;
         ReadSource(source, p.file->sha);
         const std::vector<float> decoded = DecodeFiltered(source);
@@ -314,7 +296,7 @@ ImportResult ImportRecordings(const std::string& sourceDir, const std::string& r
             break;
         }
         if (!added) {
-            const auto places = WordPlaces(syllable, words, readings, frequencies);
+            const auto places = SyllablePlaces(syllable, words, readings, frequencies);
             if (const auto cut = CutFromWords(sourceDir, syllable, places, why)) {
                 const RecordingRow& row = cut->row;
                 WriteWhole(recordingsDir + "/" + row.file,

@@ -18,6 +18,33 @@ std::vector<std::string> SyllablesOffered(
     const std::string& sourceDir, const CharacterReadings& readings,
     const std::unordered_map<std::string, long long>& frequencies);
 
+// A word recording of the collection: its file, word, source path, SHA-256.
+struct WordFile {
+    std::string file;
+    std::string word;
+    std::string path;
+    std::string sha;
+};
+
+// A syllable at a place of a word recording, and how well it is placed.
+struct SyllablePlace {
+    const WordFile* file = nullptr;
+    std::vector<std::string> syllables;  // the word's reading that has it there
+    std::size_t place = 0;               // 1-based
+    ReadingCheck reading;
+};
+
+// Where the words' recordings hold syllable, best first: words that read it
+// so in every reading, then for a full tone the last syllable of the word
+// (not shaped by a following one) before an inner one, then the commonest
+// word. Left out: a third tone before a third (spoken as a second), 一 and 不
+// before another syllable (their tone changes), erhua words (儿 joins the
+// syllable before it).
+std::vector<SyllablePlace> SyllablePlaces(
+    const std::string& syllable, const std::vector<WordFile>& words,
+    const CharacterReadings& readings,
+    const std::unordered_map<std::string, long long>& frequencies);
+
 struct ImportResult {
     std::size_t added = 0;
     std::size_t cut = 0;                  // syllables cut out of a word recording
