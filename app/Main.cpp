@@ -20,6 +20,7 @@
 #include "glyph/glyph24.h"
 #include "glyph/strokes.h"
 #include "lesson/card.h"
+#include "lesson/lesson_tables.h"
 #include "lesson/speaker.h"
 #include "phrase/phrase_search.h"
 
@@ -259,11 +260,16 @@ CardView TForm1::Card() const {
     return {frames_, Image6, Image8, Label7, Label8, Memo1};
 }
 
-void TForm1::FormCreate() {
-    for (std::size_t i = 0; i < lesson_file::kLessonCodes.size(); ++i) {
-        LessonChars[2 * i] = static_cast<char>(lesson_file::kLessonCodes[i] >> 8);
-        LessonChars[2 * i + 1] = static_cast<char>(lesson_file::kLessonCodes[i] & 0xFF);
+void TForm1::FillLessonChars() {
+    const lesson_file::LessonCodes& codes = *ShownLesson().codes;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        LessonChars[2 * i] = static_cast<char>(codes[i] >> 8);
+        LessonChars[2 * i + 1] = static_cast<char>(codes[i] & 0xFF);
     }
+}
+
+void TForm1::FormCreate() {
+    FillLessonChars();
     for (int i = 0; i <= 4; ++i) StatusBar1->SetPanelText(i, QString());
     StatusBar1->SetPanelText(5, QStringLiteral("now ") + DateToStr(Date()));
     StatusBar1->SetPanelText(6, QString());

@@ -107,6 +107,7 @@ protected:
 private:
     void CreateControls();
     void CreateMenu();
+    void FillLessonChars();
 
     std::array<TImage*, kLessonCharCount> buttons_{};
     std::array<TPanel*, kLessonCharCount> frames_{};

@@ -9,6 +9,7 @@
 #include "app/runtime/runtime.h"
 #include "data/lesson_file.h"
 #include "glyph/strokes.h"
+#include "lesson/lesson_tables.h"
 
 char LessonChars[2 * kLessonCharCount + 1] = {};
 std::int32_t SelectedOffset = 0;
@@ -79,9 +80,12 @@ void CardButtonClick(const CardView& view, int button) {
     view.Image6->ClearPicture();
     // The picture goes with its window, which may be closed during the animation.
     QPointer<TImage> alive(view.Image6);
-    const int strokes = AnimateStrokes(view.Image6->GetCanvas(),
-                                       static_cast<std::uint16_t>(SelectedCode), view.Image6)
-                            .strokes;
+    const LessonTables lesson = ShownLesson();
+    const int strokes =
+        AnimateStrokes(view.Image6->GetCanvas(), static_cast<std::uint16_t>(SelectedCode),
+                       *lesson.codes, *lesson.charIndex, lesson.path,
+                       [picture = view.Image6] { return CardPicturePause(picture); })
+            .strokes;
     if (alive.isNull() || ApplicationQuitting()) {
         CardReady = 1;
         return;

@@ -47,5 +47,6 @@ extern std::uint8_t CardReady;  // 1 while no card is being built
 // CardRecord.Word and returns true, or returns false at the end of the file.
 bool FindCardRecord(std::FILE* stream, const char* character);
 
-// Image1Click ... Image5Click: builds the card of character button 1-5.
+// Image1Click ... Image5Click: builds the card of character button 1-5 of the
+// shown lesson (lesson/lesson_tables.h).
 void CardButtonClick(const CardView& view, int button);
