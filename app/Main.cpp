@@ -22,6 +22,7 @@
 #include "lesson/card.h"
 #include "lesson/lesson_tables.h"
 #include "lesson/speaker.h"
+#include "phrase/Phrase.h"
 #include "phrase/phrase_search.h"
 
 TForm1* Form1 = nullptr;
@@ -287,11 +288,27 @@ void TForm1::FormPaint(Canvas& canvas) {
     for (const Caption& caption : kCaptions) {
         DrawGlyph24(caption.x, caption.y, caption.code, canvas, kBlue);
     }
+    DrawButtons();
+}
+
+void TForm1::DrawButtons() {
     for (int i = 1; i <= kLessonCharCount; ++i) {
         TImage* button = CharacterButton(i);
         DrawGlyph24(1, 1, LessonChars + 2 * (i - 1), button->GetCanvas(), kRed);
         button->update();
     }
+}
+
+void TForm1::SwitchLesson(const LessonTables& lesson, const std::string& helpFile) {
+    ClearPhraseWindow();
+    ClearCard(Card());
+    Image8->SetPicture(SpeakerPicture());
+    ShowLesson(lesson);
+    helpFile_ = helpFile;
+    FillLessonChars();
+    for (TImage* button : buttons_) button->ClearPicture();
+    // A window not shown yet draws them at its first paint, as at start.
+    if (isVisible()) DrawButtons();
 }
 
 void TForm1::Image1Click() {
@@ -353,7 +370,7 @@ void TForm1::Exit1Click() {
     TerminateApplication();
 }
 void TForm1::HelpTopic1Click() {
-    ShellOpen("tallowfern.chm");
+    ShellOpen(helpFile_);
 }
 
 void TForm1::About1Click() {

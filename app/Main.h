@@ -3,9 +3,11 @@
 
 #include <QMainWindow>
 #include <array>
+#include <string>
 #include <vector>
 
 #include "lesson/card.h"
+#include "lesson/lesson_tables.h"
 
 class Canvas;
 class ClientArea;
@@ -81,6 +83,11 @@ public:
     void FormCreate();
     void FormPaint(Canvas& canvas);
 
+    // Shows lesson as if the program had started with it: its characters on
+    // the buttons, an empty card, the phrase window hidden with nothing found,
+    // Help Topic opening helpFile.
+    void SwitchLesson(const LessonTables& lesson, const std::string& helpFile);
+
     void Image1Click();
     void Image2Click();
     void Image3Click();
@@ -108,10 +115,12 @@ private:
     void CreateControls();
     void CreateMenu();
     void FillLessonChars();
+    void DrawButtons();
 
     std::array<TImage*, kLessonCharCount> buttons_{};
     std::array<TPanel*, kLessonCharCount> frames_{};
     bool centred_ = false;
+    std::string helpFile_ = "tallowfern.chm";
 };
 
 extern TForm1* Form1;
