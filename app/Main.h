@@ -67,6 +67,7 @@ public:
     QMenu* chinese1;
     QMenu* StandardChinese1;
     std::vector<QAction*> volumeItems;  // the 21 volume items, all disabled
+    std::vector<QAction*> lessonItems;  // a course's lessons in their stead (app/course.h)
     QAction* Search1;
     QMenu* Help1;
     QAction* HelpTopic1;
