@@ -31,9 +31,6 @@
 // The course's tables as the builder writes them.
 namespace {
 const lesson_file::LessonCodes codes2 = {0xCEC4, 0xD6D0, 0xD1A7, 0xBCD2, 0xB4F3};
-const std::array<CharIndexEntry, 5> index3 = {{{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}}};
-const std::array<VoiceEntry, 26> voices3 = {
-    {{{0x65, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, 9}}};
 const CourseLesson lessons[] = {
     {{&lesson_file::kLessonCodes, &CharIndexTable, &VoiceDirectory, "dat/zw.dat"},
      "tallowfern.chm",
@@ -132,8 +129,7 @@ void CourseTest::manyLessonsGoIntoSubmenusOfTwelve() {
     std::vector<std::string> texts;
     for (int i = 1; i <= 25; ++i) texts.push_back("Lesson " + std::to_string(i) + ": wen");
     std::vector<CourseLesson> many;
-    for (const std::string& text : texts)
-        many.push_back({{&codes2, &index3, &voices3, "dat/none.dat"}, "none.chm", text.c_str()});
+    for (const std::string& text : texts) many.push_back({{}, "none.chm", text.c_str()});
     const Course course{"Many lessons", "many-lessons", many};
     TForm1 form;
     OpenCourse(form, course, 25);
