@@ -39,7 +39,7 @@ private:
 }  // namespace
 
 std::optional<std::string> Gb2312Hanzi(const std::string& utf8) {
-    static Converter converter("GB2312", "UTF-8");
+    thread_local Converter converter("GB2312", "UTF-8");  // one a thread: iconv keeps state
     if (utf8.empty()) return std::nullopt;
     auto gb = converter.Convert(utf8);
     if (!gb || gb->size() % 2 != 0) return std::nullopt;
@@ -57,7 +57,7 @@ std::uint16_t GbCodeAt(const std::string& gb, std::size_t i) {
 }
 
 std::string Gb2312Utf8(std::uint16_t code) {
-    static Converter converter("UTF-8", "GB2312");
+    thread_local Converter converter("UTF-8", "GB2312");
     const char gb[] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
     return converter.Convert(std::string(gb, 2)).value_or("");
 }

@@ -30,17 +30,21 @@
 //          lesson's name
 #include <QApplication>
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "data/dictionary.h"
 #include "tools/mkdata/card_memo.h"
@@ -239,13 +243,15 @@ struct LessonPlan {
 };
 
 // alone: only the lines of the lesson characters' words (as the whole dictionary orders them).
+// outlines: the lesson's outlines when they are fitted already.
 LessonPlan PlanLesson(Sources& sources, const LessonInput& lesson, const RecordedQuery& recorded,
-                      bool alone = false) {
+                      bool alone = false, std::future<OutlineBuild>* outlines = nullptr) {
     LessonPlan plan;
     plan.lesson = lesson;
     const std::vector<std::uint16_t>& codes = lesson.codes;
     plan.slug = LessonSlug(lesson, sources.dictionary.readings, sources.dictionary.frequencies);
-    plan.outlines = BuildOutlines(sources.hanziWriterData, codes, kOutlineBudget);
+    plan.outlines =
+        outlines ? outlines->get() : BuildOutlines(sources.hanziWriterData, codes, kOutlineBudget);
     sources.dictionary.lessonCharacters = lesson.characters;
     if (alone) sources.dictionary.firstCharacters = lesson.characters;
     plan.dictionary = BuildDictionary(sources.dictionary);
@@ -496,6 +502,8 @@ std::string LessonNumber(std::size_t number) {
     return buffer;
 }
 
+constexpr std::size_t kFitters = 2;
+
 int RunCourse(const Options& o) {
     Stopwatch clock;
     const auto text = ReadWholeFile(o.course);
@@ -525,6 +533,27 @@ int RunCourse(const Options& o) {
     const std::vector<DictionaryLine> base = StorableLines(shared.lines, unstorable);
     shared.lines.clear();
     std::printf("  the dictionary ordered  [%.1f s]\n", clock.Seconds());
+    // The outlines of the lessons, fitted by two threads beside the rest.
+    std::vector<std::promise<OutlineBuild>> fits(course.lessons.size());
+    std::vector<std::future<OutlineBuild>> fitted;
+    for (auto& fit : fits) fitted.push_back(fit.get_future());
+    std::atomic<bool> stop = false;
+    const auto fitEvery = [&](std::size_t first) {
+        for (std::size_t k = first; k < fits.size() && !stop; k += kFitters) {
+            try {
+                fits[k].set_value(BuildOutlines(sources.hanziWriterData,
+                                                course.lessons[k].lesson.codes, kOutlineBudget));
+            } catch (...) {
+                fits[k].set_exception(std::current_exception());
+            }
+        }
+    };
+    std::array<std::jthread, kFitters> fitters;
+    for (std::size_t f = 0; f < kFitters; ++f) fitters[f] = std::jthread(fitEvery, f);
+    struct StopFitters {
+        std::atomic<bool>& stop;
+        ~StopFitters() { stop = true; }
+    } stopFitters{stop};
     std::vector<LessonPlan> plans;
     std::vector<MadeLesson> made;
     std::vector<SettledCharacter> settled;
@@ -532,7 +561,8 @@ int RunCourse(const Options& o) {
         const std::string where =
             file + ", line " + std::to_string(lesson.line) + " (" + lesson.text + "): ";
         try {
-            LessonPlan plan = PlanLesson(sources, lesson.lesson, pool.Query(), true);
+            LessonPlan plan =
+                PlanLesson(sources, lesson.lesson, pool.Query(), true, &fitted[plans.size()]);
             for (std::uint16_t code : lesson.lesson.codes) {
                 const bool known = std::any_of(settled.begin(), settled.end(),
                                                [&](const auto& s) { return s.code == code; });
