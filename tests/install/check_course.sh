@@ -22,7 +22,7 @@ make_course() {
         BUILD="$build" COURSES="$courses" "COURSE=$1"
 }
 ran_nothing() {
-    for found in "$pwned" "$source/pwned" "$build/pwned" $(find "$work" -name pwned); do
+    for found in "$pwned" "$source/pwned" "$build/pwned" $(find "$work" -name pwned -type f); do
         [ ! -e "$found" ] || { fail "$1 ran a command ($found)"; rm -f "$found"; }
     done
 }
@@ -71,11 +71,11 @@ for title in "\$(touch $pwned)" "\`touch $pwned\`" "a'; touch $pwned; '" 'a"b' '
     course title.txt "title: $title" 春夏秋冬天
     refused "$file" 'line 1: a title is'
 done
-course "\$(touch $pwned).txt" 春夏秋冬天
+course "\$(touch $pwned) \$(shell touch pwned);\`touch pwned\`.txt" 春夏秋冬天
 refused "$file" 'title'
-course "\`touch $pwned\`;\$(shell touch $pwned).txt" 春夏秋冬天
+course "\`touch $pwned\`/'; touch pwned; '.txt" 春夏秋冬天
 refused "$file" 'title'
-course "'; touch pwned; '.txt" 春夏秋冬天
+course "a\"b|c&d.txt" 春夏秋冬天
 refused "$file" 'title'
 refused "$work/files/no such file.txt" ''
 ran_nothing "the refusals"
@@ -171,7 +171,7 @@ grep -qF "<name>TallowFern: Teacher&apos;s spring - first (1)!</name>" "$metainf
     fail "the metadata's name is not the title escaped"
 gzip -dc "$root/usr/share/man/man1/$command.1.gz" >"$work/$command.1"
 grep -qF 'Teacher\(aqs spring \- first (1)!' "$work/$command.1" || fail "the manual page's title is not escaped"
-LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$work/$command.1" \
+LC_ALL=C.UTF-8 MANWIDTH=120 man --warnings -E UTF-8 -l -Tutf8 -Z "$work/$command.1" \
     >/dev/null 2>"$work/man.log" && [ ! -s "$work/man.log" ] || { cat "$work/man.log"; fail "man --warnings"; }
 grep -q 'Lesson 2: ma huan zen ying nao' "$work/$command.1" || fail "the manual page lacks lesson 2"
 grep -q "the character 春 " "$root/usr/share/icons/hicolor/scalable/apps/$command.svg" ||
