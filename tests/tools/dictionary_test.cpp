@@ -9,6 +9,7 @@
 
 #include "tests/support/dictionary_fields.h"
 #include "tools/mkdata/cedict.h"
+#include "tools/mkdata/course_dictionary.h"
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/frequency.h"
 #include "tools/mkdata/gb2312.h"
@@ -239,6 +240,34 @@ TEST(DictionaryOrder, LessonWordsFirstThenByPlaceInBothLists) {
         Plain(BuildDictionary(s)),
         (std::vector<std::string>{"大 da4", "文 wen2", "的 de5", "大大 da4 da4", "大人 da4 ren5",
                                   "中文 Zhong1 wen2", "人 ren2", "中中 zhong1 zhong1"}));
+}
+
+TEST(DictionaryOrder, ACourseLessonsCharactersKeepTheirLinesAndOrderFromTheWholeDictionary) {
+    DictionarySources s = Sources(
+        "文 文 [wen2] /language/\n"
+        "人 人 [ren2] /person/\n"
+        "中文 中文 [Zhong1 wen2] /Chinese language/\n"
+        "中中 中中 [zhong1 zhong1] /mediocre/\n"
+        "大人 大人 [da4 ren5] /adult/\n"
+        "大 大 [da4] /big/\n");
+    s.frequencies = {{"文", 9000}, {"大人", 700}, {"中文", 600}, {"人", 500}};
+    s.weights = {{"文", 800}, {"中文", 600}, {"大人", 500}, {"人", 400}};
+    const std::vector<std::string> whole = Plain(BuildDictionary(s));
+    ASSERT_EQ(whole, (std::vector<std::string>{"大 da4", "文 wen2", "中文 Zhong1 wen2",
+                                               "大人 da4 ren5", "人 ren2", "中中 zhong1 zhong1"}));
+    s.firstCharacters = {"大", "中"};
+    const DictionaryBuild own = BuildDictionary(s);
+    EXPECT_EQ(Plain(own), (std::vector<std::string>{"大 da4", "中文 Zhong1 wen2", "大人 da4 ren5",
+                                                    "中中 zhong1 zhong1"}));
+    // 中's lines as a lesson settled them lead; the rest keep their order.
+    std::vector<DictionaryLine> zhong = LinesBeginningWith(own.lines, 0xD6D0);
+    std::swap(zhong[0], zhong[1]);
+    DictionaryBuild course = BuildDictionary(s);
+    s.firstCharacters.clear();
+    course.lines = WithSettledLines(BuildDictionary(s).lines, {{0xD6D0, zhong}});
+    EXPECT_EQ(Plain(course),
+              (std::vector<std::string>{"中中 zhong1 zhong1", "中文 Zhong1 wen2", "大 da4",
+                                        "文 wen2", "大人 da4 ren5", "人 ren2"}));
 }
 
 TEST(DictionaryOrder, LessonWordsAreCommonWordsOfTwoOrMoreLessonCharacters) {

@@ -9,6 +9,7 @@
 
 #include "data/des.h"
 #include "data/descramble.h"
+#include "tools/mkdata/course_input.h"
 #include "tools/mkdata/lesson_data.h"
 #include "tools/mkdata/lesson_input.h"
 #include "tools/mkdata/source_text.h"
@@ -164,6 +165,60 @@ TEST(LessonText, EveryOtherTextIsRefusedWithItsReason) {
     };
     for (const auto& r : kRefused) {
         EXPECT_THAT([&] { ParseLesson(r.text); },
+                    testing::ThrowsMessage<std::runtime_error>(testing::HasSubstr(r.reason)))
+            << r.text;
+    }
+}
+
+TEST(CourseText, LessonsByLineWithTheTitleAndTheNameOfTheFile) {
+    const CourseInput course = ParseCourse(
+        "# Spring term\n"
+        "title: Spring term, part 1\n"
+        "\n"
+        "春夏秋冬天\r\n"
+        "  大家学中文\t\n"
+        "# review\n"
+        "天大家学中",
+        "/home/t/My Course 2.txt");
+    EXPECT_EQ(course.name, "my-course-2");
+    EXPECT_EQ(course.title, "Spring term, part 1");
+    ASSERT_EQ(course.lessons.size(), 3u);
+    EXPECT_EQ(course.lessons[0].line, 4u);
+    EXPECT_EQ(course.lessons[0].lesson.codes,
+              (std::vector<std::uint16_t>(std::begin(kLessonCodes), std::end(kLessonCodes))));
+    EXPECT_EQ(course.lessons[1].text, "大家学中文");
+    EXPECT_EQ(course.lessons[2].line, 7u);  // a character may come back in a later lesson
+    EXPECT_EQ(ParseCourse("大家学中文\n", "first-lessons.txt").title, "first-lessons");
+    EXPECT_EQ(CourseName("../x/__Hanzi__.v1.txt"), "hanzi-v1");
+    EXPECT_EQ(CourseMenuText(
+                  12, ParseLesson("女绿大家学"),
+                  {{"女", "nu:3"}, {"绿", "lu:4"}, {"大", "da4"}, {"家", "jia1"}, {"学", "xue2"}}),
+              "Lesson 12: nü lü da jia xue");
+    // Texts reach the generated tables as literals that hold nothing but themselves.
+    EXPECT_EQ(CLiteral("a\"b\\c?\?=ü"), "\"a\\042b\\134c\\077\\077=\\303\\274\"");
+}
+
+TEST(CourseText, EveryBadCourseIsRefusedWithItsLineAndReason) {
+    std::string many;
+    for (int i = 0; i < 101; ++i) many += "大家学中文\n";
+    const struct {
+        const char* text;
+        const char* path;
+        const char* reason;
+    } kRefused[] = {
+        {"大家学中文\n大家学中\n", "c.txt", "line 2: a lesson is five characters"},
+        {"大家学中文\n\n大大学中文\n", "c.txt", "line 3: 大 stands twice"},
+        {"大家学中題\n", "c.txt", "line 1: \"題\" is not one of"},
+        {"大家学中文\n\xC0\xAF\n", "c.txt", "line 2: invalid UTF-8"},
+        {"大家学中文\ntitle: Late\n", "c.txt", "line 2: the title comes once"},
+        {"title: $(id)\n大家学中文\n", "c.txt", "line 1: a title is 1 to 60 plain"},
+        {"title: \n大家学中文\n", "c.txt", "line 1: a title is"},
+        {"# only a comment\n\n", "c.txt", "no lesson in the course"},
+        {many.c_str(), "c.txt", "line 101: a course has at most 100 lessons"},
+        {"大家学中文\n", "课程.txt", "gives the course no name"},
+    };
+    for (const auto& r : kRefused) {
+        EXPECT_THAT([&] { ParseCourse(r.text, r.path); },
                     testing::ThrowsMessage<std::runtime_error>(testing::HasSubstr(r.reason)))
             << r.text;
     }

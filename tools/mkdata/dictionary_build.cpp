@@ -94,7 +94,12 @@ DictionaryBuild BuildDictionary(const DictionarySources& sources) {
     std::map<std::string, std::vector<Candidate>> byWord;
     std::map<std::string, std::size_t> firstSeen;
     std::set<std::tuple<std::string, std::string, std::string>> seen;
+    const auto& firsts = sources.firstCharacters;
     for (const CedictEntry& entry : sources.entries) {
+        if (!firsts.empty() && std::none_of(firsts.begin(), firsts.end(), [&](const auto& c) {
+                return entry.simplified.starts_with(c);
+            }))
+            continue;
         const auto gb = Gb2312Hanzi(entry.simplified);
         if (!gb) {
             ++build.notGb2312;
@@ -169,7 +174,7 @@ DictionaryBuild BuildDictionary(const DictionarySources& sources) {
             if (!meaning)
                 throw std::runtime_error("the card meaning of " + character +
                                          " does not fit the memo");
-            build.cardSensesCut += SenseCount(card.meaning) - SenseCount(*meaning);
+            build.cardSensesCut += found->second.front().senses.size() - SenseCount(*meaning);
             card.meaning = *meaning;
             card.plain = FormatDictionaryLine(card.word, card.pinyin, card.meaning);
         }

@@ -32,6 +32,9 @@ struct DictionarySources {
     WordCounts weights;                           // the second list: UTF-8 word -> weight
     std::map<std::string, std::string> readings;  // character -> "da4"
     std::vector<std::string> lessonCharacters;    // UTF-8, slot order
+    // When not empty: only the words that begin with one of these characters
+    // (UTF-8), whose lines stand in the same order as in the whole dictionary.
+    std::vector<std::string> firstCharacters;
     // When given: whether a card's meaning text ("/s1/s2") fits the card's memo.
     std::function<bool(const std::string& meaning)> cardMeaningFits;
 };

@@ -40,6 +40,26 @@ LessonData AssembleLessonData(const std::vector<PlainOutline>& outlines,
                               const std::vector<PlainVoice>& voices,
                               const std::vector<std::string>& storedLines);
 
-// C++ source defining CharIndexTable and VoiceDirectory.
+// C++ source defining kLessonCodes, CharIndexTable and VoiceDirectory.
 std::string LessonTablesSource(const LessonData& data, const std::vector<PlainOutline>& outlines,
                                const std::vector<PlainVoice>& voices);
+
+// A C++ string literal of text: printable ASCII as it is, every other byte
+// (and '"', '\\', '?') as an octal escape.
+std::string CLiteral(const std::string& text);
+
+// One lesson of a course: its head and what it was made from, the file
+// holding the head, its help file and its menu text.
+struct CourseTables {
+    const LessonData* head = nullptr;
+    const std::vector<PlainOutline>* outlines = nullptr;
+    const std::vector<PlainVoice>* voices = nullptr;
+    std::string path;      // "dat/zw.dat", "dat/zw-002.dat", ...
+    std::string helpFile;  // "tallowfern.chm", "help/lesson-002.chm", ...
+    std::string menuText;  // "Lesson 2: ..."
+};
+
+// C++ source defining the first lesson's built-in tables (as LessonTablesSource)
+// and kCourse (app/course.h): every lesson's tables, file, help file and menu text.
+std::string CourseTablesSource(const std::string& title, const std::string& name,
+                               const std::vector<CourseTables>& lessons);

@@ -17,6 +17,13 @@
 //          stand in a lesson (card syllable recorded, strokes inside the floor
 //          alone), of the first 1,000 and 2,500 among them, and why the others
 //          cannot
+//   mkdata --node-modules DIR --course FILE --out DIR --work DIR [--print-slug]
+//          a course: one lesson a line (tools/mkdata/course_input.h); writes
+//          DIR/dat/zw.dat (lesson 1 and the course's one dictionary),
+//          DIR/dat/zw-002.dat ... (each further lesson's outlines, stroke
+//          orders and voices), DIR/course_tables.cpp, DIR/help/lesson-NNN.html
+//          (help table rows) and DIR/course.tsv (name, title, lessons) only
+//          when every lesson passes; --print-slug checks it and prints its name
 //   mkdata --node-modules DIR --lesson CHARS --print-slug
 //          makes every refusal the build would make (characters, outlines,
 //          recordings, phrase pages) without writing anything, prints the
@@ -30,12 +37,15 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
 
 #include "data/dictionary.h"
 #include "tools/mkdata/card_memo.h"
+#include "tools/mkdata/course_dictionary.h"
+#include "tools/mkdata/course_input.h"
 #include "tools/mkdata/coverage.h"
 #include "tools/mkdata/dictionary_build.h"
 #include "tools/mkdata/frequency.h"
@@ -73,6 +83,8 @@ struct Options {
     std::string lesson = kDefaultLesson;
     std::string helpTable;   // optional: the help file's lesson table rows
     std::string coverage;    // the number of commonest characters to check
+    std::string course;      // a course file
+    std::string out;         // the course's output folder
     bool printSlug = false;  // only check the lesson and print its folder name
 };
 
@@ -92,7 +104,9 @@ Options ParseOptions(int argc, char** argv) {
                                                  {"--count", &o.count},
                                                  {"--lesson", &o.lesson},
                                                  {"--help-table", &o.helpTable},
-                                                 {"--coverage", &o.coverage}};
+                                                 {"--coverage", &o.coverage},
+                                                 {"--course", &o.course},
+                                                 {"--out", &o.out}};
     for (int i = 1; i < argc; ++i) {
         if (argv[i] == std::string("--print-slug")) {
             o.printSlug = true;
@@ -105,6 +119,7 @@ Options ParseOptions(int argc, char** argv) {
     }
     if (!o.importVoices.empty() && !o.nodeModules.empty()) return o;
     if ((o.printSlug || !o.coverage.empty()) && !o.nodeModules.empty()) return o;
+    if (!o.course.empty() && !o.nodeModules.empty() && !o.out.empty() && !o.work.empty()) return o;
     if (o.nodeModules.empty() || o.dat.empty() || o.tables.empty() || o.work.empty())
         throw std::runtime_error(
             "usage: mkdata --node-modules DIR [--unihan FILE] [--words FILE] [--weights FILE] "
@@ -174,49 +189,228 @@ private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
+// What every lesson is made from, read once.
+struct Sources {
+    DictionarySources dictionary;  // lessonCharacters set for each lesson
+    CharacterReadings characterReadings;
+    std::string hanziWriterData;
+};
+
+Sources ReadSources(const Options& o, CardMemo& cardMemo) {
+    Sources s;
+    const std::string hanziData = o.nodeModules + "/hanzi/lib/data/";
+    s.dictionary.entries = ParseCedict(ModuleText(hanziData + "cedict_ts.u8.js"));
+    const std::string jieba = Source(o.words);
+    s.dictionary.frequencies = WordFrequencies(jieba);
+    const auto unihan = CommandOutput("bzcat '" + o.unihan + "'");
+    if (!unihan) throw std::runtime_error("cannot read " + o.unihan);
+    s.dictionary.readings = CardReadings(*unihan, s.dictionary.entries, WordTagsOf(jieba));
+    s.characterReadings = ReadCharacterReadings(s.dictionary.entries, *unihan);
+    s.hanziWriterData = o.nodeModules + "/hanzi-writer-data";
+    s.dictionary.cardMeaningFits = [&cardMemo](const std::string& m) { return cardMemo.Fits(m); };
+    return s;
+}
+
+// The lines the file can store, in file order; the others are counted.
+std::vector<DictionaryLine> StorableLines(std::vector<DictionaryLine>& lines,
+                                          std::size_t& unstorable) {
+    std::vector<DictionaryLine> out;
+    for (DictionaryLine& line : lines) {
+        std::string stored;
+        std::string error;
+        if (!ScrambleDictionaryLine(line.plain, stored, error)) {
+            if (unstorable++ < 3) std::cerr << "mkdata: line left out: " << error << "\n";
+            continue;
+        }
+        out.push_back(std::move(line));
+    }
+    return out;
+}
+
+// A lesson as it is made on its own: its outlines, and its dictionary lines
+// in file order, the first phrase pages spoken in full within the voices.
+struct LessonPlan {
+    LessonInput lesson;
+    std::string slug;
+    OutlineBuild outlines;
+    DictionaryBuild dictionary;  // its lines: the storable ones, in file order
+    std::size_t unstorable = 0;
+    std::vector<std::string> unspoken, unspokenLeftOut, overVoices;
+};
+
+// alone: only the lines of the lesson characters' words (as the whole dictionary orders them).
+LessonPlan PlanLesson(Sources& sources, const LessonInput& lesson, const RecordedQuery& recorded,
+                      bool alone = false) {
+    LessonPlan plan;
+    plan.lesson = lesson;
+    const std::vector<std::uint16_t>& codes = lesson.codes;
+    plan.slug = LessonSlug(lesson, sources.dictionary.readings, sources.dictionary.frequencies);
+    plan.outlines = BuildOutlines(sources.hanziWriterData, codes, kOutlineBudget);
+    sources.dictionary.lessonCharacters = lesson.characters;
+    if (alone) sources.dictionary.firstCharacters = lesson.characters;
+    plan.dictionary = BuildDictionary(sources.dictionary);
+    sources.dictionary.firstCharacters.clear();
+    std::vector<DictionaryLine>& lines = plan.dictionary.lines;
+    lines = StorableLines(lines, plan.unstorable);
+    RefuseUnrecordedCards(lines, codes, recorded);
+    plan.unspoken = MoveUnspokenPhrasesBack(lines, codes, recorded, &plan.unspokenLeftOut);
+    plan.overVoices = MovePhrasesBackToFitVoices(lines, codes, recorded);
+    for (std::uint16_t code : codes) {
+        const std::vector<std::string> repeated = RepeatedPhrases(lines, code, kCheckedPhrases);
+        if (!repeated.empty())
+            throw std::runtime_error(repeated.front() + " stands twice among the first " +
+                                     std::to_string(kCheckedPhrases) +
+                                     " phrases, before other words stand once");
+    }
+    return plan;
+}
+
+std::vector<std::string> StoredLines(const std::vector<DictionaryLine>& lines) {
+    std::vector<std::string> stored;
+    for (const DictionaryLine& line : lines) {
+        std::string out;
+        std::string error;
+        ScrambleDictionaryLine(line.plain, out, error);
+        stored.push_back(std::move(out));
+    }
+    return stored;
+}
+
+std::vector<std::string> PlainLines(const std::vector<DictionaryLine>& lines) {
+    std::vector<std::string> plain;
+    for (const DictionaryLine& line : lines) plain.push_back(line.plain);
+    return plain;
+}
+
+// A lesson's file sections made: its voices chosen over the dictionary lines
+// the program will read, the head (outlines, stroke orders, voices) and its tables.
+struct MadeLesson {
+    VoiceChoice choice;
+    VoiceBuild voices;
+    std::vector<PlainOutline> outlines;
+    std::vector<PlainVoice> plainVoices;
+    LessonData head;  // the file up to the dictionary
+};
+
+MadeLesson MakeLesson(const LessonPlan& plan, const std::vector<DictionaryLine>& lines,
+                      const Sources& sources, RecordingPool& pool, const std::string& work) {
+    MadeLesson made;
+    made.choice =
+        ChooseVoiceNames(lines, plan.lesson.codes, sources.dictionary.frequencies, pool.Query());
+    std::filesystem::create_directories(work);
+    made.voices = BuildVoices(made.choice, pool, kVoiceBudget, work);
+    for (const CharacterOutline& c : plan.outlines.characters)
+        made.outlines.push_back({c.code, c.record, c.strokeOrder});
+    for (const SpokenRecording& r : made.voices.recordings)
+        made.plainVoices.push_back({r.name, r.wav});
+    made.head = AssembleLessonData(made.outlines, made.plainVoices, {});
+    return made;
+}
+
+// Reads a lesson's file back through the program's readers: the sections, the
+// dictionary, and each card's meaning in its memo. Prints the figures and
+// every failure; returns the cards as the memo shows them, empty on failure.
+std::optional<std::vector<CardMeaning>> CheckLessonFile(const std::string& dat,
+                                                        const LessonPlan& plan,
+                                                        const MadeLesson& made,
+                                                        const std::vector<std::string>& plain,
+                                                        std::size_t bytes, CardMemo& cardMemo,
+                                                        std::vector<CardExpectation>& cards) {
+    const std::vector<std::uint16_t>& codes = plan.lesson.codes;
+    VerifyOptions verify;
+    verify.codes = codes;
+    for (std::uint16_t code : codes) verify.cards.push_back(CardOfBuiltLines(plain, code));
+    for (const PlainOutline& o : made.outlines) verify.strokeOrders.push_back(o.strokeOrder);
+    verify.plainLines = plain;
+    const VerifyReport report =
+        VerifyLessonData(dat, made.head.charIndex, made.head.voiceDirectory, verify);
+    std::printf("Read back through the program's readers (%zu bytes):\n%s", bytes,
+                report.figures.c_str());
+    std::printf("Card meanings in the memo (%d whole lines, the first empty):\n",
+                cardMemo.LinesShown());
+    std::vector<std::string> failures = report.failures;
+    const std::vector<CardMeaning> cardMeanings = ReadCardMeanings(dat, codes);
+    for (const CardMeaning& card : cardMeanings) {
+        if (!card.found) {
+            std::printf("  0x%04X: no card record\n", card.code);
+            failures.push_back("a lesson character has no card record");
+            continue;
+        }
+        const int used = cardMemo.Lines(card.meaning);
+        std::printf("  0x%04X: %d lines: %s\n", card.code, used, card.display.c_str());
+        if (used > cardMemo.LinesShown())
+            failures.push_back("the card meaning \"" + card.display + "\" does not fit the memo");
+    }
+    for (const std::string& failure : failures) std::printf("  FAILED: %s\n", failure.c_str());
+    cards = verify.cards;
+    if (!failures.empty()) return std::nullopt;
+    return cardMeanings;
+}
+
+std::string HelpRows(const LessonPlan& plan, const std::vector<DictionaryLine>& lines,
+                     const std::vector<CardExpectation>& cards,
+                     const std::vector<CardMeaning>& cardMeanings) {
+    const std::vector<std::uint16_t>& codes = plan.lesson.codes;
+    std::vector<HelpTableCard> table;
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        table.push_back({plan.lesson.characters[i], cards[i].pinyin, cardMeanings[i].meaning,
+                         plan.outlines.characters[i].strokeOrder.size()});
+    std::string rows = HelpTableRows(table);
+    for (std::size_t i : FirstPhrasePage(lines, codes[0]))
+        rows += HelpPhraseRow({lines[i].utf8Word, lines[i].pinyin, lines[i].meaning});
+    return rows;
+}
+
+void PrintPlan(const LessonPlan& plan, const std::vector<DictionaryLine>& lines) {
+    for (const std::string& word : plan.unspoken)
+        std::printf("  %s: not recorded in full, behind the first phrase page\n", word.c_str());
+    for (const std::string& word : plan.unspokenLeftOut)
+        std::printf("  %s: not recorded in full, and no phrase to take its place: left out\n",
+                    word.c_str());
+    for (const std::string& word : plan.overVoices)
+        std::printf("  %s: over the %zu voices, behind the first phrase page\n", word.c_str(),
+                    kVoiceCount);
+    for (std::uint16_t code : plan.lesson.codes) {
+        std::string page;
+        for (std::size_t i : FirstPhrasePage(lines, code)) page += " " + lines[i].utf8Word;
+        std::printf("  first phrase page of 0x%04X:%s\n", code, page.c_str());
+    }
+}
+
+void PrintVoices(const MadeLesson& made, RecordingPool& pool) {
+    std::printf(
+        "Voices (human recordings): %zu card, %zu phrase-page, %zu frequent "
+        "syllables; %u Hz %d-bit, %zu of %zu bytes\n",
+        made.choice.cardNames, made.choice.pageNames,
+        made.choice.names.size() - made.choice.cardNames - made.choice.pageNames,
+        made.voices.sampleRate, made.voices.bitsPerSample, made.voices.totalBytes, kVoiceBudget);
+    for (const SpokenRecording& r : made.voices.recordings) {
+        const PoolRecording& source = *pool.Find(r.spokenAs);
+        std::printf("  voice %-7s %s %-7s %.3f s  %s\n", r.name.c_str(),
+                    source.row.character.c_str(), r.spokenAs.c_str(), r.info.seconds,
+                    source.tone.verdict.c_str());
+    }
+}
+
 int Run(const Options& o) {
     Stopwatch clock;
     const LessonInput lesson = ParseLesson(o.lesson);
     CardMemo cardMemo;
-
-    // Dictionary.
-    DictionarySources sources;
-    const std::string hanziData = o.nodeModules + "/hanzi/lib/data/";
-    sources.entries = ParseCedict(ModuleText(hanziData + "cedict_ts.u8.js"));
-    const std::string jieba = Source(o.words);
-    sources.frequencies = WordFrequencies(jieba);
-    const auto unihan = CommandOutput("bzcat '" + o.unihan + "'");
-    if (!unihan) throw std::runtime_error("cannot read " + o.unihan);
-    sources.readings = CardReadings(*unihan, sources.entries, WordTagsOf(jieba));
-    const CharacterReadings characterReadings = ReadCharacterReadings(sources.entries, *unihan);
-    if (!o.importVoices.empty()) return ImportVoices(o, characterReadings, sources.frequencies);
-    // The lesson: refused before anything is written when it cannot be made well.
-    const std::vector<std::uint16_t>& codes = lesson.codes;
-    const std::string hanziWriterData = o.nodeModules + "/hanzi-writer-data";
-    const std::string slug = LessonSlug(lesson, sources.readings, sources.frequencies);
-    const OutlineBuild outlineBuild = BuildOutlines(hanziWriterData, codes, kOutlineBudget);
-
-    sources.lessonCharacters = lesson.characters;
-    sources.weights = DictionaryWeights(Source(o.weights));
-    sources.cardMeaningFits = [&](const std::string& m) { return cardMemo.Fits(m); };
-    DictionaryBuild dictionary = BuildDictionary(sources);
-    std::vector<DictionaryLine> lines;  // the lines the file can store
-    std::size_t unstorable = 0;
-    for (DictionaryLine& line : dictionary.lines) {
-        std::string out;
-        std::string error;
-        if (!ScrambleDictionaryLine(line.plain, out, error)) {
-            if (unstorable++ < 3) std::cerr << "mkdata: line left out: " << error << "\n";
-            continue;
-        }
-        lines.push_back(std::move(line));
-    }
-    RecordingPool pool = LoadRecordings(o.recordings, characterReadings, sources.frequencies);
+    Sources sources = ReadSources(o, cardMemo);
+    if (!o.importVoices.empty())
+        return ImportVoices(o, sources.characterReadings, sources.dictionary.frequencies);
+    sources.dictionary.weights = DictionaryWeights(Source(o.weights));
+    RecordingPool pool =
+        LoadRecordings(o.recordings, sources.characterReadings, sources.dictionary.frequencies);
     if (!o.coverage.empty()) {
+        sources.dictionary.lessonCharacters = lesson.characters;
+        DictionaryBuild dictionary = BuildDictionary(sources.dictionary);
+        std::size_t unstorable = 0;
+        const std::vector<DictionaryLine> lines = StorableLines(dictionary.lines, unstorable);
         const std::vector<std::string> common =
-            CommonestCharacters(sources.frequencies, std::stoul(o.coverage));
+            CommonestCharacters(sources.dictionary.frequencies, std::stoul(o.coverage));
         const auto alone = [&](std::uint16_t code) {
-            return FitAlone(hanziWriterData, code, kOutlineBudget);
+            return FitAlone(sources.hanziWriterData, code, kOutlineBudget);
         };
         const std::size_t firsts[] = {1000, 2500};
         std::printf(
@@ -225,45 +419,20 @@ int Run(const Options& o) {
                       .c_str());
         return 0;
     }
-    RefuseUnrecordedCards(lines, codes, pool.Query());
-    std::vector<std::string> unspokenLeftOut;
-    const std::vector<std::string> unspoken =
-        MoveUnspokenPhrasesBack(lines, codes, pool.Query(), &unspokenLeftOut);
-    const std::vector<std::string> overVoices =
-        MovePhrasesBackToFitVoices(lines, codes, pool.Query());
-    for (std::uint16_t code : codes) {
-        const std::vector<std::string> repeated = RepeatedPhrases(lines, code, kCheckedPhrases);
-        if (!repeated.empty())
-            throw std::runtime_error(repeated.front() + " stands twice among the first " +
-                                     std::to_string(kCheckedPhrases) +
-                                     " phrases, before other words stand once");
-    }
-    const VoiceChoice choice = ChooseVoiceNames(lines, codes, sources.frequencies, pool.Query());
+
+    // The lesson: refused before anything is written when it cannot be made well.
+    const LessonPlan plan = PlanLesson(sources, lesson, pool.Query());
+    const std::vector<DictionaryLine>& lines = plan.dictionary.lines;
+    const VoiceChoice choice =
+        ChooseVoiceNames(lines, lesson.codes, sources.dictionary.frequencies, pool.Query());
     if (o.printSlug) {
-        std::printf("%s\n", slug.c_str());
+        std::printf("%s\n", plan.slug.c_str());
         return 0;
     }
     std::printf("Lesson %s (%s)\nOutlines (hanzi-writer-data):\n%s  [%.1f s]\n", o.lesson.c_str(),
-                slug.c_str(), outlineBuild.report.c_str(), clock.Seconds());
-    std::filesystem::create_directories(o.work);
-    for (const std::string& word : unspoken)
-        std::printf("  %s: not recorded in full, behind the first phrase page\n", word.c_str());
-    for (const std::string& word : unspokenLeftOut)
-        std::printf("  %s: not recorded in full, and no phrase to take its place: left out\n",
-                    word.c_str());
-    for (const std::string& word : overVoices)
-        std::printf("  %s: over the %zu voices, behind the first phrase page\n", word.c_str(),
-                    kVoiceCount);
-
-    std::vector<std::string> stored;
-    std::vector<std::string> plain;
-    for (const DictionaryLine& line : lines) {
-        std::string out;
-        std::string error;
-        ScrambleDictionaryLine(line.plain, out, error);
-        stored.push_back(std::move(out));
-        plain.push_back(line.plain);
-    }
+                plan.slug.c_str(), plan.outlines.report.c_str(), clock.Seconds());
+    PrintPlan(plan, lines);
+    const DictionaryBuild& dictionary = plan.dictionary;
     std::printf("Dictionary (CC-CEDICT): %zu entries read, %zu lines written\n",
                 dictionary.entriesRead, lines.size());
     std::printf(
@@ -271,7 +440,7 @@ int Run(const Options& o) {
         "or over %zu bytes, %zu without an ASCII sense, %zu only pointing to themselves, "
         "%zu duplicates, %zu unstorable\n",
         dictionary.notGb2312, dictionary.wordTooLong, dictionary.badPinyin, kMaxPinyinBytes,
-        dictionary.noMeaning, dictionary.selfReferences, dictionary.duplicates, unstorable);
+        dictionary.noMeaning, dictionary.selfReferences, dictionary.duplicates, plan.unstorable);
     std::printf(
         "  %zu lines lost senses to the 173-byte meaning limit; the cards leave out %zu "
         "senses to show their meanings whole  [%.1f s]\n",
@@ -279,100 +448,173 @@ int Run(const Options& o) {
     std::string lessonWords;
     for (const std::string& word : dictionary.lessonWords) lessonWords += " " + word;
     std::printf("  lesson words:%s\n", lessonWords.c_str());
-    std::vector<std::string> dictionaryFailures;
-    for (std::uint16_t code : codes) {
-        std::string page;
-        for (std::size_t i : FirstPhrasePage(lines, code)) page += " " + lines[i].utf8Word;
-        std::printf("  first phrase page of 0x%04X:%s\n", code, page.c_str());
-    }
 
-    // Voices.
-    const VoiceBuild voiceBuild = BuildVoices(choice, pool, kVoiceBudget, o.work);
+    const MadeLesson made = MakeLesson(plan, lines, sources, pool, o.work);
     std::printf(
         "Recordings (%s): %zu rows for %zu syllables; %zu syllables asked for, %zu "
         "recordings decoded\n%s",
         o.recordings.c_str(), pool.RowCount(), pool.SyllablesOffered(), pool.SyllablesAsked(),
         pool.Decoded().size(), PoolReport(pool).c_str());
-    std::printf(
-        "Voices (human recordings): %zu card, %zu phrase-page, %zu frequent "
-        "syllables; %u Hz %d-bit, %zu of %zu bytes  [%.1f s]\n",
-        choice.cardNames, choice.pageNames,
-        choice.names.size() - choice.cardNames - choice.pageNames, voiceBuild.sampleRate,
-        voiceBuild.bitsPerSample, voiceBuild.totalBytes, kVoiceBudget, clock.Seconds());
-    for (const SpokenRecording& r : voiceBuild.recordings) {
-        const PoolRecording& source = *pool.Find(r.spokenAs);
-        std::printf("  voice %-7s %s %-7s %.3f s  %s\n", r.name.c_str(),
-                    source.row.character.c_str(), r.spokenAs.c_str(), r.info.seconds,
-                    source.tone.verdict.c_str());
-    }
+    PrintVoices(made, pool);
 
-    std::vector<PlainOutline> outlines;
-    VerifyOptions verify;
-    verify.codes = codes;
-    for (std::uint16_t code : codes) verify.cards.push_back(CardOfBuiltLines(plain, code));
-    for (const CharacterOutline& c : outlineBuild.characters) {
-        outlines.push_back({c.code, c.record, c.strokeOrder});
-        verify.strokeOrders.push_back(c.strokeOrder);
-    }
-    std::vector<PlainVoice> voices;
-    for (const SpokenRecording& r : voiceBuild.recordings) voices.push_back({r.name, r.wav});
-
-    const LessonData data = AssembleLessonData(outlines, voices, stored);
-    const std::string tables = LessonTablesSource(data, outlines, voices);
+    const std::vector<std::string> stored = StoredLines(lines);
+    const LessonData data = AssembleLessonData(made.outlines, made.plainVoices, stored);
+    const std::string tables = LessonTablesSource(data, made.outlines, made.plainVoices);
     std::filesystem::create_directories(std::filesystem::path(o.dat).parent_path());
     std::filesystem::create_directories(std::filesystem::path(o.tables).parent_path());
     WriteWholeFile(o.dat, data.file.data(), data.file.size());
     WriteWholeFile(o.tables, tables.data(), tables.size());
+    const std::vector<std::string> plain = PlainLines(lines);
     if (!o.plain.empty()) {
         std::string text;
         for (const std::string& line : plain) text += line + "\n";
         WriteWholeFile(o.plain, text.data(), text.size());
     }
 
-    // Read back.
-    verify.plainLines = std::move(plain);
-    const VerifyReport report =
-        VerifyLessonData(o.dat, data.charIndex, data.voiceDirectory, verify);
-    std::printf("Read back through the program's readers (%zu bytes):\n%s", data.file.size(),
-                report.figures.c_str());
-    // The card meanings as the card reads them, in its memo.
-    std::printf("Card meanings in the memo (%d whole lines, the first empty):\n",
-                cardMemo.LinesShown());
-    const std::vector<CardMeaning> cardMeanings = ReadCardMeanings(o.dat, codes);
-    for (const CardMeaning& card : cardMeanings) {
-        if (!card.found) {
-            std::printf("  0x%04X: no card record\n", card.code);
-            dictionaryFailures.push_back("a lesson character has no card record");
-            continue;
-        }
-        const int used = cardMemo.Lines(card.meaning);
-        std::printf("  0x%04X: %d lines: %s\n", card.code, used, card.display.c_str());
-        if (used > cardMemo.LinesShown())
-            dictionaryFailures.push_back("the card meaning \"" + card.display +
-                                         "\" does not fit the memo");
-    }
-    for (const std::string& failure : report.failures)
-        std::printf("  FAILED: %s\n", failure.c_str());
-    for (const std::string& failure : dictionaryFailures)
-        std::printf("  FAILED: %s\n", failure.c_str());
-    const bool ok = report.ok() && dictionaryFailures.empty();
-    std::printf("%s  [%.1f s]\n", ok ? "All checks passed." : "Checks failed.", clock.Seconds());
-    if (!ok) {
+    std::vector<CardExpectation> cards;
+    const auto cardMeanings =
+        CheckLessonFile(o.dat, plan, made, plain, data.file.size(), cardMemo, cards);
+    std::printf("%s  [%.1f s]\n", cardMeanings ? "All checks passed." : "Checks failed.",
+                clock.Seconds());
+    if (!cardMeanings) {
         std::filesystem::remove(o.dat);
         std::filesystem::remove(o.tables);
         if (!o.helpTable.empty()) std::filesystem::remove(o.helpTable);
         return 1;
     }
     if (!o.helpTable.empty()) {
-        std::vector<HelpTableCard> cards;
-        for (std::size_t i = 0; i < codes.size(); ++i)
-            cards.push_back({lesson.characters[i], verify.cards[i].pinyin, cardMeanings[i].meaning,
-                             outlineBuild.characters[i].strokeOrder.size()});
-        std::string rows = HelpTableRows(cards);
-        for (std::size_t i : FirstPhrasePage(lines, codes[0]))
-            rows += HelpPhraseRow({lines[i].utf8Word, lines[i].pinyin, lines[i].meaning});
+        const std::string rows = HelpRows(plan, lines, cards, *cardMeanings);
         WriteWholeFile(o.helpTable, rows.data(), rows.size());
     }
+    return 0;
+}
+
+// The course's lesson number as the names of its files give it: "002".
+std::string LessonNumber(std::size_t number) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%03zu", number);
+    return buffer;
+}
+
+int RunCourse(const Options& o) {
+    Stopwatch clock;
+    const auto text = ReadWholeFile(o.course);
+    if (!text) throw std::runtime_error("cannot read the course " + o.course);
+    const std::string file = std::filesystem::path(o.course).filename().string();
+    CourseInput course;
+    try {
+        course = ParseCourse(*text, o.course);
+    } catch (const std::exception& e) {
+        throw std::runtime_error(file + ", " + e.what());
+    }
+    CardMemo cardMemo;
+    Sources sources = ReadSources(o, cardMemo);
+    sources.dictionary.weights = DictionaryWeights(Source(o.weights));
+    RecordingPool pool =
+        LoadRecordings(o.recordings, sources.characterReadings, sources.dictionary.frequencies);
+    std::printf("Course %s (%s): %zu lessons, sources read  [%.1f s]\n", course.title.c_str(),
+                course.name.c_str(), course.lessons.size(), clock.Seconds());
+
+    // The dictionary every lesson shares, ordered once; then each lesson's
+    // characters' lines as the lesson orders them on its own. A character's
+    // lines are settled by the first lesson that teaches it, and later lessons
+    // play them so.
+    sources.dictionary.lessonCharacters = course.lessons.front().lesson.characters;
+    DictionaryBuild shared = BuildDictionary(sources.dictionary);
+    std::size_t unstorable = 0;
+    const std::vector<DictionaryLine> base = StorableLines(shared.lines, unstorable);
+    shared.lines.clear();
+    std::printf("  the dictionary ordered  [%.1f s]\n", clock.Seconds());
+    std::vector<LessonPlan> plans;
+    std::vector<MadeLesson> made;
+    std::vector<SettledCharacter> settled;
+    for (const CourseLesson& lesson : course.lessons) {
+        const std::string where =
+            file + ", line " + std::to_string(lesson.line) + " (" + lesson.text + "): ";
+        try {
+            LessonPlan plan = PlanLesson(sources, lesson.lesson, pool.Query(), true);
+            for (std::uint16_t code : lesson.lesson.codes) {
+                const bool known = std::any_of(settled.begin(), settled.end(),
+                                               [&](const auto& s) { return s.code == code; });
+                if (!known)
+                    settled.push_back({code, LinesBeginningWith(plan.dictionary.lines, code)});
+            }
+            plan.dictionary.lines.clear();
+            const std::vector<DictionaryLine> lines = WithSettledLines(base, settled);
+            if (o.printSlug)
+                ChooseVoiceNames(lines, lesson.lesson.codes, sources.dictionary.frequencies,
+                                 pool.Query());
+            else
+                made.push_back(MakeLesson(plan, lines, sources, pool,
+                                          o.work + "/lesson-" + LessonNumber(plans.size() + 1)));
+            plans.push_back(std::move(plan));
+        } catch (const std::exception& e) {
+            throw std::runtime_error(where + e.what());
+        }
+        std::printf("  lesson %zu %s  [%.1f s]\n", plans.size(), lesson.text.c_str(),
+                    clock.Seconds());
+    }
+    if (o.printSlug) {
+        std::printf("%s\n", course.name.c_str());
+        return 0;
+    }
+
+    // The one dictionary, read back with each lesson's head.
+    const std::vector<DictionaryLine> lines = WithSettledLines(base, settled);
+    const std::vector<std::string> stored = StoredLines(lines);
+    const std::vector<std::string> plain = PlainLines(lines);
+    std::vector<std::uint8_t> dictionary;
+    for (const std::string& line : stored)
+        dictionary.insert(dictionary.end(), line.begin(), line.end());
+    std::printf("Dictionary: %zu lines, %zu bytes, %zu characters settled\n", lines.size(),
+                dictionary.size(), settled.size());
+    std::vector<std::string> helpRows;
+    const std::string check = o.work + "/check.dat";
+    for (std::size_t k = 0; k < plans.size(); ++k) {
+        std::vector<std::uint8_t> whole = made[k].head.file;
+        whole.insert(whole.end(), dictionary.begin(), dictionary.end());
+        WriteWholeFile(check, whole.data(), whole.size());
+        std::vector<CardExpectation> cards;
+        const auto meanings =
+            CheckLessonFile(check, plans[k], made[k], plain, whole.size(), cardMemo, cards);
+        if (!meanings)
+            throw std::runtime_error(file + ", line " + std::to_string(course.lessons[k].line) +
+                                     " (" + course.lessons[k].text + "): checks failed");
+        helpRows.push_back(HelpRows(plans[k], lines, cards, *meanings));
+    }
+    std::filesystem::remove(check);
+
+    // Written only when every lesson passed.
+    std::vector<CourseTables> tables;
+    std::string tsv = "name\t" + course.name + "\ntitle\t" + course.title + "\n";
+    for (std::size_t k = 0; k < plans.size(); ++k) {
+        const std::string n = LessonNumber(k + 1);
+        CourseTables t;
+        t.head = &made[k].head;
+        t.outlines = &made[k].outlines;
+        t.voices = &made[k].plainVoices;
+        t.path = k == 0 ? std::string(lesson_file::kPath) : "dat/zw-" + n + ".dat";
+        t.helpFile = k == 0 ? std::string("tallowfern.chm") : "help/lesson-" + n + ".chm";
+        t.menuText = CourseMenuText(k + 1, plans[k].lesson, sources.dictionary.readings);
+        tsv += "lesson\t" + std::to_string(k + 1) + "\t" + course.lessons[k].text + "\t" +
+               t.menuText + "\n";
+        tables.push_back(std::move(t));
+    }
+    const std::string source = CourseTablesSource(course.title, course.name, tables);
+    std::filesystem::create_directories(o.out + "/dat");
+    std::filesystem::create_directories(o.out + "/help");
+    for (std::size_t k = 0; k < plans.size(); ++k) {
+        const std::string n = LessonNumber(k + 1);
+        std::vector<std::uint8_t> bytes = made[k].head.file;
+        if (k == 0) bytes.insert(bytes.end(), dictionary.begin(), dictionary.end());
+        WriteWholeFile(o.out + "/" + tables[k].path, bytes.data(), bytes.size());
+        WriteWholeFile(o.out + "/help/lesson-" + n + ".html", helpRows[k].data(),
+                       helpRows[k].size());
+    }
+    WriteWholeFile(o.out + "/course_tables.cpp", source.data(), source.size());
+    WriteWholeFile(o.out + "/course.tsv", tsv.data(), tsv.size());
+    std::printf("Course %s written to %s  [%.1f s]\n", course.name.c_str(), o.out.c_str(),
+                clock.Seconds());
     return 0;
 }
 
@@ -384,7 +626,8 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     try {
-        return Run(ParseOptions(argc, argv));
+        const Options options = ParseOptions(argc, argv);
+        return options.course.empty() ? Run(options) : RunCourse(options);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "mkdata: %s\n", e.what());
         return 1;
