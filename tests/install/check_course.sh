@@ -52,36 +52,42 @@ course() {
 }
 
 course four.txt 'title: Four' 春夏秋冬天 春夏秋冬
-refused "$file" 'line 3: a lesson is five characters, "春夏秋冬" has 4'
+refused "$file" 'four.txt, line 3: a lesson is five characters, "春夏秋冬" has 4'
 course twice.txt 春夏秋冬天 '# a comment' '' 妈妈怎影脑
 refused "$file" 'line 4: 妈 stands twice in "妈妈怎影脑"'
 course strokes.txt 'title: Strokes' 春夏秋冬天 题数旅游警
-refused "$file" 'line 3: 题 would be drawn at 0.8[0-9]* (floor 0.92)'
+refused "$file" 'line 3 (题数旅游警): 题 would be drawn at 0.8[0-9]* (floor 0.92)'
 course voices.txt 虎鸟鱼马书
-refused "$file" 'line 1: 虎 (hu3): no human recording of this syllable'
+refused "$file" 'line 1 (虎鸟鱼马书): 虎 (hu3): no human recording of this syllable'
 course empty.txt 'title: Empty' '# no lesson' ''
-refused "$file" 'no lesson'
+refused "$file" 'empty.txt, no lesson in the course'
+course late-title.txt 春夏秋冬天 'title: Late'
+refused "$file" 'line 2: the title comes once, before the lessons'
 : >"$work/files/long.txt"
 for n in $(seq 101); do echo 春夏秋冬天 >>"$work/files/long.txt"; done
-refused "$work/files/long.txt" 'line 101: a course has at most 100 lessons'
-# Titles and file names with shell and make text: refused as titles (a file's
-# name is the title when no title line gives one); nothing runs.
+refused "$work/files/long.txt" 'long.txt, line 101: a course has at most 100 lessons'
+refused "$work/files/no such file.txt" 'cannot read the course'
+# Shell and make text in titles, lessons and paths: refused, nothing runs.
 for title in "\$(touch $pwned)" "\`touch $pwned\`" "a'; touch $pwned; '" 'a"b' 'a;b' \
     "\$(shell touch $pwned)" 'a\b' "$(printf 'a\tb')" "$(printf '\344\270\255')"; do
     course title.txt "title: $title" 春夏秋冬天
-    refused "$file" 'line 1: a title is'
+    refused "$file" 'title.txt, line 1: a title is 1 to 60 plain letters'
 done
-course "\$(touch $pwned) \$(shell touch pwned);\`touch pwned\`.txt" 春夏秋冬天
-refused "$file" 'title'
-course "\`touch $pwned\`/'; touch pwned; '.txt" 春夏秋冬天
-refused "$file" 'title'
-course "a\"b|c&d.txt" 春夏秋冬天
-refused "$file" 'title'
-refused "$work/files/no such file.txt" ''
+for lesson in "春夏\`touch $pwned\`" "\$(touch $pwned)" "春夏'; touch $pwned; '"; do
+    course lesson.txt "$lesson"
+    refused "$file" 'lesson.txt, line 1: '
+done
+course "\$(touch $pwned) \$(shell touch pwned);\`touch pwned\`.txt" 春夏秋冬
+refused "$file" 'line 1: a lesson is five characters'
+course "\`touch $pwned\`/'; touch pwned; '.txt" "title: \$(touch $pwned)" 春夏秋冬天
+refused "$file" 'line 1: a title is'
+course "\$();\`\"'|&*?<>.txt" 春夏秋冬天
+refused "$file" 'gives the course no name'
 ran_nothing "the refusals"
 
 if [ "$full" != yes ]; then
     finish "course refusals"
+    exit 0
 fi
 
 # The course: three lessons a builder makes alone, no character of the
