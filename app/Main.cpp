@@ -20,7 +20,9 @@
 #include "glyph/glyph24.h"
 #include "glyph/strokes.h"
 #include "lesson/card.h"
+#include "lesson/lesson_tables.h"
 #include "lesson/speaker.h"
+#include "phrase/Phrase.h"
 #include "phrase/phrase_search.h"
 
 TForm1* Form1 = nullptr;
@@ -259,11 +261,16 @@ CardView TForm1::Card() const {
     return {frames_, Image6, Image8, Label7, Label8, Memo1};
 }
 
-void TForm1::FormCreate() {
-    for (std::size_t i = 0; i < lesson_file::kLessonCodes.size(); ++i) {
-        LessonChars[2 * i] = static_cast<char>(lesson_file::kLessonCodes[i] >> 8);
-        LessonChars[2 * i + 1] = static_cast<char>(lesson_file::kLessonCodes[i] & 0xFF);
+void TForm1::FillLessonChars() {
+    const lesson_file::LessonCodes& codes = *ShownLesson().codes;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        LessonChars[2 * i] = static_cast<char>(codes[i] >> 8);
+        LessonChars[2 * i + 1] = static_cast<char>(codes[i] & 0xFF);
     }
+}
+
+void TForm1::FormCreate() {
+    FillLessonChars();
     for (int i = 0; i <= 4; ++i) StatusBar1->SetPanelText(i, QString());
     StatusBar1->SetPanelText(5, QStringLiteral("now ") + DateToStr(Date()));
     StatusBar1->SetPanelText(6, QString());
@@ -281,11 +288,27 @@ void TForm1::FormPaint(Canvas& canvas) {
     for (const Caption& caption : kCaptions) {
         DrawGlyph24(caption.x, caption.y, caption.code, canvas, kBlue);
     }
+    DrawButtons();
+}
+
+void TForm1::DrawButtons() {
     for (int i = 1; i <= kLessonCharCount; ++i) {
         TImage* button = CharacterButton(i);
         DrawGlyph24(1, 1, LessonChars + 2 * (i - 1), button->GetCanvas(), kRed);
         button->update();
     }
+}
+
+void TForm1::SwitchLesson(const LessonTables& lesson, const std::string& helpFile) {
+    ClearPhraseWindow();
+    ClearCard(Card());
+    Image8->SetPicture(SpeakerPicture());
+    ShowLesson(lesson);
+    helpFile_ = helpFile;
+    FillLessonChars();
+    for (TImage* button : buttons_) button->ClearPicture();
+    // A window not shown yet draws them at its first paint, as at start.
+    if (isVisible()) DrawButtons();
 }
 
 void TForm1::Image1Click() {
@@ -347,7 +370,7 @@ void TForm1::Exit1Click() {
     TerminateApplication();
 }
 void TForm1::HelpTopic1Click() {
-    ShellOpen("tallowfern.chm");
+    ShellOpen(helpFile_);
 }
 
 void TForm1::About1Click() {

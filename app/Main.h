@@ -3,9 +3,11 @@
 
 #include <QMainWindow>
 #include <array>
+#include <string>
 #include <vector>
 
 #include "lesson/card.h"
+#include "lesson/lesson_tables.h"
 
 class Canvas;
 class ClientArea;
@@ -65,6 +67,7 @@ public:
     QMenu* chinese1;
     QMenu* StandardChinese1;
     std::vector<QAction*> volumeItems;  // the 21 volume items, all disabled
+    std::vector<QAction*> lessonItems;  // a course's lessons in their stead (app/course.h)
     QAction* Search1;
     QMenu* Help1;
     QAction* HelpTopic1;
@@ -80,6 +83,11 @@ public:
 
     void FormCreate();
     void FormPaint(Canvas& canvas);
+
+    // Shows lesson as if the program had started with it: its characters on
+    // the buttons, an empty card, the phrase window hidden with nothing found,
+    // Help Topic opening helpFile.
+    void SwitchLesson(const LessonTables& lesson, const std::string& helpFile);
 
     void Image1Click();
     void Image2Click();
@@ -107,10 +115,13 @@ protected:
 private:
     void CreateControls();
     void CreateMenu();
+    void FillLessonChars();
+    void DrawButtons();
 
     std::array<TImage*, kLessonCharCount> buttons_{};
     std::array<TPanel*, kLessonCharCount> frames_{};
     bool centred_ = false;
+    std::string helpFile_ = "tallowfern.chm";
 };
 
 extern TForm1* Form1;

@@ -31,10 +31,16 @@ public:
 }  // namespace
 
 int RunProgram(int argc, char** argv, const std::function<void()>& started) {
+    return RunProgram(argc, argv, {}, started);
+}
+
+int RunProgram(int argc, char** argv, const std::function<void()>& prepare,
+               const std::function<void()>& started) {
     std::unique_ptr<Application> app;
     try {
         app = std::make_unique<Application>(argc, argv);
         QApplication::setApplicationName("TallowFern");
+        if (prepare) prepare();
         Form1 = new TForm1;
         FrmPhrase = new TFrmPhrase;
         AboutDlg = new TAboutDlg;

@@ -46,13 +46,17 @@ bool ReadOk(const lesson_file::ReadResult& read) {
 
 }  // namespace
 
-int StrokeOrderSlot(std::uint16_t code) {
-    const auto& codes = lesson_file::kLessonCodes;
+int StrokeOrderSlot(const lesson_file::LessonCodes& codes, std::uint16_t code) {
     const auto at = std::find(codes.begin(), codes.end(), code);
     return at == codes.end() ? -1 : static_cast<int>(at - codes.begin());
 }
 
+int StrokeOrderSlot(std::uint16_t code) {
+    return StrokeOrderSlot(lesson_file::kLessonCodes, code);
+}
+
 StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code,
+                               const lesson_file::LessonCodes& codes,
                                std::span<const CharIndexEntry> index, const std::string& path,
                                const StrokePause& pause) {
     canvas.pen.style = PenStyle::Clear;
@@ -63,7 +67,7 @@ StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code,
     canvas.brush.style = BrushStyle::Solid;
 
     const Located at = FindOutline(index, code);
-    const int slot = StrokeOrderSlot(code);
+    const int slot = StrokeOrderSlot(codes, code);
     if (!at.found || slot < 0) {
         ShowMessage(kCharNotFoundMessage);
         return {};
@@ -123,11 +127,20 @@ StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code,
     return result;
 }
 
+StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code,
+                               std::span<const CharIndexEntry> index, const std::string& path,
+                               const StrokePause& pause) {
+    return AnimateStrokes(canvas, code, lesson_file::kLessonCodes, index, path, pause);
+}
+
 // The picture is alive at each pause: it was when the animation began, and a
 // wait that returns true has just seen it alive and dispatched nothing since.
+bool CardPicturePause(QWidget* picture) {
+    Invalidate(picture);
+    return WaitProcessingEvents(kStrokeWaitMs, picture);
+}
+
 StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code, QWidget* picture) {
-    return AnimateStrokes(canvas, code, CharIndexTable, lesson_file::kPath, [picture] {
-        Invalidate(picture);
-        return WaitProcessingEvents(kStrokeWaitMs, picture);
-    });
+    return AnimateStrokes(canvas, code, CharIndexTable, lesson_file::kPath,
+                          [picture] { return CardPicturePause(picture); });
 }

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "data/lesson_file.h"
 #include "glyph/char_index.h"
 
 class Canvas;
@@ -28,7 +29,10 @@ inline constexpr int kStrokePictureTop = -1;
 inline constexpr int kStrokePictureWidth = 129;
 inline constexpr int kStrokePictureHeight = 133;
 
-// Slot of the character's stroke-order record, or -1 when it has none.
+// Slot of the character's stroke-order record among a lesson's codes, or -1
+// when it has none.
+int StrokeOrderSlot(const lesson_file::LessonCodes& codes, std::uint16_t code);
+// The same among the built-in lesson_file::kLessonCodes.
 int StrokeOrderSlot(std::uint16_t code);
 
 // Called after each filled contour (the canvas holds it); false stops the animation.
@@ -39,12 +43,23 @@ struct StrokeAnimation {
     bool finished = false;  // every step drawn and waited for
 };
 
-// The animator over an index table and a lesson data file. Outlines that break
-// the limits of the working arrays, or a stroke-order record that does not name
-// each contour's step, are reported and nothing is drawn.
+// The animator over a lesson's codes (their slots), its index table and its
+// data file. Outlines that break the limits of the working arrays, or a
+// stroke-order record that does not name each contour's step, are reported and
+// nothing is drawn.
+StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code,
+                               const lesson_file::LessonCodes& codes,
+                               std::span<const CharIndexEntry> index, const std::string& path,
+                               const StrokePause& pause);
+// The same with the slots of the built-in lesson_file::kLessonCodes.
 StrokeAnimation AnimateStrokes(Canvas& canvas, std::uint16_t code,
                                std::span<const CharIndexEntry> index, const std::string& path,
                                const StrokePause& pause);
+
+// The pause of the card picture's animation: picture is repainted and the
+// window served for kStrokeWaitMs through the runtime's wait; false when the
+// picture has gone away.
+bool CardPicturePause(QWidget* picture);
 
 // The card picture's animation over CharIndexTable and dat/zw.dat: after each
 // stroke, picture is repainted and the window served for kStrokeWaitMs through

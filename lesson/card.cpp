@@ -9,6 +9,7 @@
 #include "app/runtime/runtime.h"
 #include "data/lesson_file.h"
 #include "glyph/strokes.h"
+#include "lesson/lesson_tables.h"
 
 char LessonChars[2 * kLessonCharCount + 1] = {};
 std::int32_t SelectedOffset = 0;
@@ -16,6 +17,13 @@ std::int32_t SelectedCode = 0;
 char CardLine[kLineBufferSize] = {};
 CardRecordFields CardRecord = {};
 std::uint8_t CardReady = 1;
+
+namespace {
+
+// Counts the cleared cards: a card being built when it changes is given up.
+std::uint32_t CardsCleared = 0;
+
+}  // namespace
 
 bool FindCardRecord(std::FILE* stream, const char* character) {
     CardRecord.Word[0] = '\0';
@@ -77,15 +85,38 @@ void CardButtonClick(const CardView& view, int button) {
     view.Memo1->HideCaret();
 
     view.Image6->ClearPicture();
-    // The picture goes with its window, which may be closed during the animation.
+    // The picture goes with its window, which may be closed during the
+    // animation; the card may be cleared during it for another lesson.
     QPointer<TImage> alive(view.Image6);
-    const int strokes = AnimateStrokes(view.Image6->GetCanvas(),
-                                       static_cast<std::uint16_t>(SelectedCode), view.Image6)
-                            .strokes;
+    const std::uint32_t cleared = CardsCleared;
+    const LessonTables lesson = ShownLesson();
+    const int strokes =
+        AnimateStrokes(view.Image6->GetCanvas(), static_cast<std::uint16_t>(SelectedCode),
+                       *lesson.codes, *lesson.charIndex, lesson.path,
+                       [picture = view.Image6, cleared] {
+                           return CardPicturePause(picture) && CardsCleared == cleared;
+                       })
+            .strokes;
+    if (CardsCleared != cleared) return;
     if (alive.isNull() || ApplicationQuitting()) {
         CardReady = 1;
         return;
     }
     view.Label8->SetCaption(IntToStr(strokes));
     CardReady = 1;
+}
+
+void ClearCard(const CardView& view) {
+    ++CardsCleared;
+    CardReady = 1;
+    SelectedOffset = 0;
+    SelectedCode = 0;
+    CardLine[0] = '\0';
+    CardRecord = {};
+    for (TPanel* frame : view.frames) frame->SetBevelOuter(Bevel::Raised);
+    view.Image6->ClearPicture();
+    view.Image8->setEnabled(false);
+    view.Label7->SetCaption(QString());
+    view.Label8->SetCaption(QString());
+    view.Memo1->Clear();
 }

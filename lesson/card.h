@@ -47,5 +47,12 @@ extern std::uint8_t CardReady;  // 1 while no card is being built
 // CardRecord.Word and returns true, or returns false at the end of the file.
 bool FindCardRecord(std::FILE* stream, const char* character);
 
-// Image1Click ... Image5Click: builds the card of character button 1-5.
+// Image1Click ... Image5Click: builds the card of character button 1-5 of the
+// shown lesson (lesson/lesson_tables.h).
 void CardButtonClick(const CardView& view, int button);
+
+// Empties the card as the window shows it at start: no pinyin, stroke count,
+// meaning or strokes, every button raised, the speaker disabled, the first
+// character selected. A card being built stops at its next pause and leaves
+// the view as it is then.
+void ClearCard(const CardView& view);

@@ -5,6 +5,7 @@
 #include "app/runtime/runtime.h"
 #include "data/descramble.h"
 #include "data/lesson_file.h"
+#include "lesson/lesson_tables.h"
 #include "lesson/sound.h"
 #include "lesson/wav.h"
 
@@ -69,5 +70,6 @@ int PlayVoice(const std::string& name, std::span<const VoiceEntry> directory,
 }
 
 int PlayVoice(const std::string& name) {
-    return PlayVoice(name, VoiceDirectory, lesson_file::kPath);
+    const LessonTables& lesson = ShownLesson();
+    return PlayVoice(name, *lesson.voices, lesson.path);
 }

@@ -40,5 +40,6 @@ VoiceRecording ReadVoiceRecording(const std::string& path, const VoiceLocation& 
 // "file open error" and ends the process with status 1.
 int PlayVoice(const std::string& name, std::span<const VoiceEntry> directory,
               const std::string& path);
-// The built-in VoiceDirectory and dat/zw.dat.
+// The voices of the shown lesson (lesson/lesson_tables.h): the built-in
+// VoiceDirectory and dat/zw.dat until another is shown.
 int PlayVoice(const std::string& name);

@@ -205,3 +205,17 @@ void TFrmPhrase::Image6Click() {
     // reports it.
     for (const std::string& syllable : SpokenSyllables(PhrasePinyin)) PlayVoice(syllable);
 }
+
+void ClearPhraseWindow() {
+    for (auto& word : PhraseWords) word[0] = '\0';
+    for (auto& line : PhraseLines) line[0] = '\0';
+    PhraseCount = 0;
+    PhrasePage = 0;
+    PhraseSelected = false;
+    PhrasePinyin[0] = '\0';
+    PhraseMeaning[0] = '\0';
+    if (FrmPhrase == nullptr) return;
+    if (FrmPhrase->isVisible()) FrmPhrase->reject();
+    FrmPhrase->Label4->SetCaption(QString());
+    FrmPhrase->Memo1->Clear();
+}

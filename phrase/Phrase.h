@@ -76,3 +76,7 @@ private:
 };
 
 extern TFrmPhrase* FrmPhrase;
+
+// Empties the phrase table and the phrase window's word, and hides the window
+// (its modal run ends), as at start: another lesson is shown.
+void ClearPhraseWindow();
