@@ -123,7 +123,8 @@ for c in $(echo "$characters" | sed 's/./& /g'); do
     grep -q "$c" "$run/dat/LICENSE.hanzi-writer-data" || fail "the outline notice does not name $c"
 done
 
-# The help files: each its lesson's table (read back with chmls when there).
+# The help files: each its lesson's table and texts (read back with chmls
+# when there).
 if command -v chmls >/dev/null 2>&1; then
     n=0
     for lesson in $lessons; do
@@ -135,6 +136,10 @@ if command -v chmls >/dev/null 2>&1; then
         table=$(sed -n 's|.*size="+2">\([^<]*\)</font>.*|\1|p' "$work/chm/index.html" | tr -d '\n')
         [ "$table" = "$lesson" ] || fail "$chm: the table of '$table', not of $lesson"
         grep -q "$command" "$work/chm"/*.html || fail "$chm does not name $command"
+        mkdir -p "$work/pages"
+        rm -f "$work/pages"/*
+        cp "$work/chm"/*.html "$work/chm"/*.hhc "$work/chm"/*.hhk "$work/pages/"
+        own_texts "$work/pages" "$lesson"
     done
 fi
 
