@@ -57,12 +57,14 @@ configure_file(${TF_SOURCE_DIR}/cmake/tallowfern-launcher.sh.in
 install(PROGRAMS ${CMAKE_BINARY_DIR}/install/${TF_NAME} DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The desktop entry needs absolute paths, and the prefix is known only when
-# installing (--prefix), so its Exec and Path lines are written then.
+# installing (--prefix), so its Exec and Path lines are written then. Its name
+# (a course's title) reaches the install script in a file, never as its code.
+file(WRITE ${CMAKE_BINARY_DIR}/install/${TF_NAME}.name "${TF_DISPLAY_NAME}")
 install(CODE "
     set(TF_DESKTOP_SOURCE \"${TF_SOURCE_DIR}/app/tallowfern.desktop\")
     set(TF_DESKTOP_WORK \"${CMAKE_BINARY_DIR}/install/${TF_NAME}.desktop\")
     set(TF_NAME \"${TF_NAME}\")
-    set(TF_DISPLAY_NAME [==[${TF_DISPLAY_NAME}]==])
+    file(READ \"${CMAKE_BINARY_DIR}/install/${TF_NAME}.name\" TF_DISPLAY_NAME)
     set(TF_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
     set(TF_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
     set(TF_DATA_FOLDER \"${TF_INSTALL_DATA_DIR}\")
