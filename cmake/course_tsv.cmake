@@ -8,7 +8,7 @@
 # tf_read_course(<file>) sets in the caller:
 #   course_name      [a-z0-9-]+
 #   course_title     letters, digits, blanks and -',.:!?(), 1 to 60 of them
-#   course_lessons   the number of lessons
+#   course_lessons   the number of lessons; course_lesson_count: "1 lesson", "18 lessons"
 #   for n = 1..course_lessons: course_chars_<n> (five characters, UTF-8),
 #   course_menu_<n> (the Lesson menu's text), course_number_<n> (n in three
 #   digits, as in zw-002.dat and lesson-002.chm)
@@ -50,6 +50,11 @@ function(tf_read_course file)
         message(FATAL_ERROR "${file}: ${lessons} lessons")
     endif()
     set(course_lessons ${lessons} PARENT_SCOPE)
+    if(lessons EQUAL 1)
+        set(course_lesson_count "1 lesson" PARENT_SCOPE)
+    else()
+        set(course_lesson_count "${lessons} lessons" PARENT_SCOPE)
+    endif()
 endfunction()
 
 # Escapes of the title (and menu texts) for the texts they land in.

@@ -137,12 +137,16 @@ tf_replace(text "\n.B tallowfern\n" "\n.B ${TF_NAME}\n")
 if(TF_COURSE)
     string(REPLACE "-" "\\-" settings "~/.config/TallowFern/course-${course_name}.ini")
     tf_replace(text "\ntallowfern \\- learn Chinese characters:"
-        "\n${TF_NAME} \\- learn Chinese characters in ${course_lessons} lessons (\\(lq${roff_title}\\(rq):")
+        "\n${TF_NAME} \\- learn Chinese characters in ${course_lesson_count} (\\(lq${roff_title}\\(rq):")
     tf_replace(text ".B TallowFern\nis a desktop program"
         ".B ${TF_NAME}\nis a course of TallowFern, a desktop program")
+    set(which "one of the ${course_lesson_count}")
+    if(course_lessons EQUAL 1)
+        set(which "the one lesson")
+    endif()
     tf_replace(text
         "\\(lqda\\(rq, \\(lqjia\\(rq, \\(lqxue\\(rq, \\(lqzhong\\(rq and \\(lqwen\\(rq, as picture buttons."
-        "one of the ${course_lessons} lessons of the course \\(lq${roff_title}\\(rq\n(see\n.BR LESSONS ),\nas picture buttons; the Lesson menu chooses the lesson.")
+        "${which} of the course \\(lq${roff_title}\\(rq\n(see\n.BR LESSONS ),\nas picture buttons; the Lesson menu chooses the lesson.")
     tf_replace(text "The program reads no command line, writes no file and keeps nothing between\nruns."
         "The program reads no command line; it keeps the lesson chosen last (see\n.BR FILES )\nand opens on it.")
     tf_replace(text ".SH FILES\n" ".SH LESSONS\n${manual_lessons}.SH FILES\n")
@@ -211,8 +215,8 @@ if(TF_COURSE)
         "<id>example.tallowfern.TallowFern.course_${TF_LESSON_ID}</id>")
     tf_replace(text "<name>TallowFern</name>" "<name>TallowFern: ${xml_title}</name>")
     tf_replace(text "<summary>Learn Chinese characters:"
-        "<summary>Learn Chinese characters in ${course_lessons} lessons:")
-    tf_replace(text "    <ul>" "    <p>\n      The course “${xml_title}” teaches ${course_lessons} lessons of five characters, chosen from\n      the program's Lesson menu: ${lesson_list}.\n    </p>\n    <ul>")
+        "<summary>Learn Chinese characters in ${course_lesson_count}:")
+    tf_replace(text "    <ul>" "    <p>\n      The course “${xml_title}” teaches ${course_lesson_count} of five characters, chosen from\n      the program's Lesson menu: ${lesson_list}.\n    </p>\n    <ul>")
 else()
     tf_replace(text "<id>example.tallowfern.TallowFern</id>"
         "<id>example.tallowfern.TallowFern.lesson_${TF_LESSON_ID}</id>")

@@ -48,6 +48,7 @@ fi
 [ ! -e "$courses/$name" ] || mv -T "$courses/$name" "$work/old" || exit 1
 mv -T "$work/course" "$courses/$name" || exit 1
 title=$(awk -F '\t' '$1 == "title" { print $2 }' "$tree/course/course.tsv")
-lessons=$(awk -F '\t' '$1 == "lesson" { n++ } END { print n }' "$tree/course/course.tsv")
-printf 'Course "%s", %s lessons: cd %s/%s/run && ./tallowfern\n' "$title" "$lessons" "$courses" "$name"
+lessons=$(awk -F '\t' '$1 == "lesson" { n++ } END { print n == 1 ? "1 lesson" : n " lessons" }' \
+    "$tree/course/course.tsv")
+printf 'Course "%s", %s: cd %s/%s/run && ./tallowfern\n' "$title" "$lessons" "$courses" "$name"
 ls "$courses/$name"/*.deb
