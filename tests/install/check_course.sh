@@ -119,7 +119,7 @@ for n in 002 003; do
     [ "$(stat -c %s "$run/dat/zw-$n.dat")" = 662038 ] || fail "dat/zw-$n.dat is not 662,038 bytes"
 done
 cmp -s "$run/dat/zw.dat" "$build/run/dat/zw.dat" && fail "the course's zw.dat is the default one's"
-for c in $(echo "$characters" | sed 's/./& /g'); do
+for c in 春 夏 秋 冬 天 妈 欢 怎 影 脑 和 为 这 上 他; do
     grep -q "$c" "$run/dat/LICENSE.hanzi-writer-data" || fail "the outline notice does not name $c"
 done
 
