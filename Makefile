@@ -3,6 +3,7 @@
 #   make test     the same set-up plus the test tools, build with the tests, run every test
 #   make package  the same set-up plus the packaging tools, build, write the Debian package
 #   make lesson CHARS=老师说汉语   a lesson of one's own beside the default one (starts nothing)
+#   make course COURSE=courses/first-lessons.txt   a course: one program for its lessons (starts nothing)
 
 BUILD ?= build
 JOBS ?= 2
@@ -30,9 +31,14 @@ ifdef CHARS
 override CHARS := $(value CHARS)
 export CHARS
 endif
+# So is the course file's path.
+ifdef COURSE
+override COURSE := $(value COURSE)
+export COURSE
+endif
 
 .PHONY: all deps deps-test deps-package configure configure-test build build-test run test \
-  test-asan fuzz package lesson clean
+  test-asan fuzz package lesson course clean
 
 all: build
 
@@ -124,6 +130,20 @@ lesson: deps-package
 	@test -f $(BUILD)/tallowfern-build.cmake || $(MAKE) --no-print-directory configure
 	cmake --build $(BUILD) -j $(JOBS)
 	@sh cmake/lesson/make_lesson.sh "$(BUILD)" "$(JOBS)" "$(LESSONS)"
+
+# A course, the file COURSE (an optional "title: ..." line, then five characters
+# a line): cmake/course/make_course.sh checks the whole file with the builder
+# (which names the line it refuses and says why), builds the course in a
+# temporary folder and moves it to $(COURSES)/<name>/ when whole: one program
+# for all its lessons, its run folder run/ and its Debian package. A refused,
+# failed or interrupted course leaves no folder of its own, and the course built
+# before under its name as it was.
+COURSES ?= $(BUILD)/courses
+
+course: deps-package
+	@test -f $(BUILD)/tallowfern-build.cmake || $(MAKE) --no-print-directory configure
+	cmake --build $(BUILD) -j $(JOBS)
+	@sh cmake/course/make_course.sh "$(BUILD)" "$(JOBS)" "$(COURSES)"
 
 clean:
 	rm -rf $(BUILD)

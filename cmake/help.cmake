@@ -1,5 +1,6 @@
 # The help file: the pages in docs/help compiled by chmcmd (fp-utils) into
-# ${TALLOWFERN_RUN_DIR}/tallowfern.chm, beside the program.
+# ${TALLOWFERN_RUN_DIR}/tallowfern.chm, beside the program (for a course, the
+# help file of its first lesson).
 #
 # The pages mark the lesson's places with comments; cmake/lesson_help.cmake
 # copies them into a pages folder, filled in for a lesson or (the default
@@ -76,7 +77,12 @@ function(tf_help)
 endfunction()
 
 # The default lesson's pages, or with TF_HELP_ROWS, TF_HELP_CHARACTERS and
-# TF_HELP_COMMAND set those of a lesson of one's own (cmake/lesson/).
+# TF_HELP_COMMAND set those of a lesson of one's own (cmake/lesson/). A course
+# (cmake/course/) sets TF_HELP_COURSE and writes a help file a lesson itself
+# with the functions above, then adds the target tallowfern_help.
+if(TF_HELP_COURSE)
+    return()
+endif()
 tf_help_pages(STAMP help_pages PAGES_DIR ${TF_HELP_WORK_DIR}/pages ROWS "${TF_HELP_ROWS}"
     CHARACTERS "${TF_HELP_CHARACTERS}" LESSON_COMMAND "${TF_HELP_COMMAND}")
 tf_help(OUTPUT ${TALLOWFERN_HELP_FILE} SOURCE_DIR ${TF_HELP_WORK_DIR}/pages

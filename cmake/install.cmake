@@ -1,8 +1,10 @@
 # cmake --install <build> --prefix P gives, with N the installed name
-# (TF_NAME: tallowfern, or tallowfern-<slug> for a lesson of one's own):
+# (TF_NAME: tallowfern, tallowfern-<slug> for a lesson of one's own, or
+# tallowfern-course-<name> for a course):
 #   P/bin/N                          launcher: cd's into the data folder, runs the program
 #   P/libexec/N/tallowfern           the program
 #   P/share/N/                       data folder: dat/, speaker1.bmp, tallowfern.chm
+#                                    (and a course's help/)
 #   P/share/applications/N.desktop   desktop entry (Exec and Path point into P)
 #   P/share/icons/hicolor/{32x32,48x48,64x64,128x128,scalable}/apps/N.{png,svg}
 #   P/share/man/man1/N.1.gz           the manual page
@@ -11,7 +13,8 @@
 # The project sets TF_NAME, TF_PACKAGE, TF_DISPLAY_NAME and TF_METAINFO (the
 # metadata file) before including this file, and a lesson of one's own its
 # manual page TF_MANUAL, note TF_README and copyright file TF_COPYRIGHT (else
-# those of packaging/ and README.md); TF_SOURCE_DIR is the program's source tree.
+# those of packaging/ and README.md), a course also its help folder
+# TALLOWFERN_LESSON_HELP_DIR; TF_SOURCE_DIR is the program's source tree.
 
 include(GNUInstallDirs)
 
@@ -25,6 +28,10 @@ install(DIRECTORY ${TALLOWFERN_DAT_DIR} DESTINATION ${TF_INSTALL_DATA_DIR})
 install(FILES ${TALLOWFERN_RUN_DIR}/speaker1.bmp DESTINATION ${TF_INSTALL_DATA_DIR} OPTIONAL)
 if(TARGET tallowfern_help)
     install(FILES ${TALLOWFERN_HELP_FILE} DESTINATION ${TF_INSTALL_DATA_DIR})
+    # A course's help files of its further lessons (help/lesson-NNN.chm).
+    if(DEFINED TALLOWFERN_LESSON_HELP_DIR)
+        install(DIRECTORY ${TALLOWFERN_LESSON_HELP_DIR} DESTINATION ${TF_INSTALL_DATA_DIR})
+    endif()
 endif()
 if(NOT DEFINED TF_README)
     set(TF_README ${TF_SOURCE_DIR}/README.md)
@@ -50,12 +57,14 @@ configure_file(${TF_SOURCE_DIR}/cmake/tallowfern-launcher.sh.in
 install(PROGRAMS ${CMAKE_BINARY_DIR}/install/${TF_NAME} DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The desktop entry needs absolute paths, and the prefix is known only when
-# installing (--prefix), so its Exec and Path lines are written then.
+# installing (--prefix), so its Exec and Path lines are written then. Its name
+# (a course's title) reaches the install script in a file, never as its code.
+file(WRITE ${CMAKE_BINARY_DIR}/install/${TF_NAME}.name "${TF_DISPLAY_NAME}")
 install(CODE "
     set(TF_DESKTOP_SOURCE \"${TF_SOURCE_DIR}/app/tallowfern.desktop\")
     set(TF_DESKTOP_WORK \"${CMAKE_BINARY_DIR}/install/${TF_NAME}.desktop\")
     set(TF_NAME \"${TF_NAME}\")
-    set(TF_DISPLAY_NAME \"${TF_DISPLAY_NAME}\")
+    file(READ \"${CMAKE_BINARY_DIR}/install/${TF_NAME}.name\" TF_DISPLAY_NAME)
     set(TF_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
     set(TF_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
     set(TF_DATA_FOLDER \"${TF_INSTALL_DATA_DIR}\")

@@ -31,7 +31,11 @@ string(REPLACE "\\" "\\\\" tf_data "${tf_data}")
 
 file(READ "${TF_DESKTOP_SOURCE}" tf_entry)
 string(REGEX REPLACE "\nPath=[^\n]*" "" tf_entry "${tf_entry}")
-string(REGEX REPLACE "\nName=[^\n]*" "\nName=${TF_DISPLAY_NAME}" tf_entry "${tf_entry}")
+# The name is a string value too: a backslash written twice, the rest as it is
+# (set in place of a marker, never read as a replacement pattern).
+string(REPLACE "\\" "\\\\" tf_name_value "${TF_DISPLAY_NAME}")
+string(REGEX REPLACE "\nName=[^\n]*" "\nName=@TF_NAME_VALUE@" tf_entry "${tf_entry}")
+string(REPLACE "@TF_NAME_VALUE@" "${tf_name_value}" tf_entry "${tf_entry}")
 string(REGEX REPLACE "\nIcon=[^\n]*" "\nIcon=${TF_NAME}" tf_entry "${tf_entry}")
 string(REGEX REPLACE "\nExec=[^\n]*" "\nExec=${tf_exec}\nPath=${tf_data}" tf_entry "${tf_entry}")
 file(WRITE "${TF_DESKTOP_WORK}" "${tf_entry}")

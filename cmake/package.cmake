@@ -3,6 +3,8 @@
 # install tree of install.cmake below /usr.
 
 set(CPACK_GENERATOR DEB)
+# The values reach CPackConfig.cmake escaped, as they are (a course's title).
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME ${TF_PACKAGE})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The TallowFern developers")
@@ -38,5 +40,10 @@ string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
     ""
     "The dictionary comes from CC-CEDICT, the stroke outlines from"
     "hanzi-writer-data and the voices from the Shtooka recordings of Yue Tan.")
+# A course puts a paragraph of its own first (the lines of TF_PACKAGE_DESCRIPTION_LEAD).
+if(DEFINED TF_PACKAGE_DESCRIPTION_LEAD)
+    string(JOIN "\n" tf_description_lead ${TF_PACKAGE_DESCRIPTION_LEAD})
+    string(PREPEND CPACK_DEBIAN_PACKAGE_DESCRIPTION "${tf_description_lead}\n\n")
+endif()
 
 include(CPack)
