@@ -198,12 +198,52 @@ own_texts "$texts" "$characters"
 # The unpacked program, started from another folder, runs for three seconds.
 start_installed "$root/usr/bin/$command" 3 "$root$data"
 
-# ---- The learner's driver (to come) -----------------------------------------
-# Here an offscreen GUI driver starts the course's program in $run with
-# XDG_CONFIG_HOME in $work, chooses "Lesson 2: ma huan zen ying nao" from the
-# Lesson menu, clicks a card (card: huan1 6), quits, starts it again and
-# checks that it opens on lesson 2 (TallowFern/course-$name.ini).
-# -----------------------------------------------------------------------------
+# The learner in the course's program (tests/install/drive_course.cpp, built
+# with the course's tables): lesson 2 chosen from the Lesson menu, its cards
+# clicked; started again, it opens on lesson 2, its settings file the only
+# file it wrote.
+driver_tree=$work/driver
+cmake -S "$source/cmake/course" -B "$driver_tree" -G Ninja -DTALLOWFERN_BUILD="$build" \
+    -DTALLOWFERN_COURSE="$file" -DTALLOWFERN_COURSE_DRIVER="$source/tests/install/drive_course.cpp" \
+    >"$work/driver-build.log" 2>&1 &&
+    cmake --build "$driver_tree" --target course_driver >>"$work/driver-build.log" 2>&1 ||
+    { tail -n 20 "$work/driver-build.log"; fail "building the course's driver"; finish "course"; }
+config=$work/config
+rm -rf "$config"
+drive() {
+    (cd "$run" && XDG_CONFIG_HOME="$config" HOME="$work" "$driver_tree/course_driver" "$@") \
+        >"$work/drive.log" 2>&1
+    grep '^message: ' "$work/drive.log" && fail "the course's program showed messages"
+    grep -q '^exit: 0$' "$work/drive.log" || { tail -n 5 "$work/drive.log"; fail "the driver's status"; }
+}
+expect_lines() {  # <kind> <expected lines>: the driver's lines of that kind, in order
+    got=$(sed -n "s/^$1: //p" "$work/drive.log")
+    [ "$got" = "$2" ] || fail "$1: '$got', not '$2'"
+}
+drive --choose 2
+expect_lines menu "Lesson 1: chun xia qiu dong tian enabled
+Lesson 2: ma huan zen ying nao enabled
+Lesson 3: he wei zhe shang ta enabled"
+expect_lines title "TallowFern: $title — Lesson 1: chun xia qiu dong tian
+TallowFern: $title — Lesson 2: ma huan zen ying nao"
+expect_lines lesson "B4BA CFC4 C7EF B6AC CCEC
+C2E8 BBB6 D4F5 D3B0 C4D4"
+expect_lines card "ma1 6
+huan1 6
+zen3 9
+ying3 15
+nao3 10"
+[ "$(find "$config" -type f)" = "$config/TallowFern/course-$name.ini" ] ||
+    fail "the course wrote $(find "$config" -type f | tr '\n' ' ')"
+grep -qx 'lesson=2' "$config/TallowFern/course-$name.ini" || fail "lesson 2 is not remembered"
+drive
+expect_lines title "TallowFern: $title — Lesson 2: ma huan zen ying nao"
+expect_lines lesson "C2E8 BBB6 D4F5 D3B0 C4D4"
+expect_lines card "ma1 6
+huan1 6
+zen3 9
+ying3 15
+nao3 10"
 
 ran_nothing "make course"
 finish "course $name"
