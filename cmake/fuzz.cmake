@@ -46,6 +46,7 @@ target_link_libraries(tf_fuzz_gui PUBLIC tf_fuzz_core Qt6::Widgets)
 add_library(tf_fuzz_voice STATIC
     ${tf_root}/lesson/voice.cpp
     ${tf_root}/lesson/sound.cpp
+    ${tf_root}/lesson/lesson_tables.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_tables.cpp
 )
 target_link_libraries(tf_fuzz_voice PUBLIC tf_fuzz_gui SDL2::SDL2)
