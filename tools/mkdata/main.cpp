@@ -288,8 +288,9 @@ std::vector<std::string> PlainLines(const std::vector<DictionaryLine>& lines) {
     return plain;
 }
 
-// A lesson's file sections made: its voices chosen over the dictionary lines
-// the program will read, the head (outlines, stroke orders, voices) and its tables.
+// A lesson's file sections made from its plan and the voices chosen for the
+// dictionary lines the program will read: the head (outlines, stroke orders,
+// voices) and its tables.
 struct MadeLesson {
     VoiceChoice choice;
     VoiceBuild voices;
@@ -298,11 +299,10 @@ struct MadeLesson {
     LessonData head;  // the file up to the dictionary
 };
 
-MadeLesson MakeLesson(const LessonPlan& plan, const std::vector<DictionaryLine>& lines,
-                      const Sources& sources, RecordingPool& pool, const std::string& work) {
+MadeLesson MakeLesson(const LessonPlan& plan, VoiceChoice choice, RecordingPool& pool,
+                      const std::string& work) {
     MadeLesson made;
-    made.choice =
-        ChooseVoiceNames(lines, plan.lesson.codes, sources.dictionary.frequencies, pool.Query());
+    made.choice = std::move(choice);
     std::filesystem::create_directories(work);
     made.voices = BuildVoices(made.choice, pool, kVoiceBudget, work);
     for (const CharacterOutline& c : plan.outlines.characters)
@@ -429,7 +429,7 @@ int Run(const Options& o) {
     // The lesson: refused before anything is written when it cannot be made well.
     const LessonPlan plan = PlanLesson(sources, lesson, pool.Query());
     const std::vector<DictionaryLine>& lines = plan.dictionary.lines;
-    const VoiceChoice choice =
+    VoiceChoice choice =
         ChooseVoiceNames(lines, lesson.codes, sources.dictionary.frequencies, pool.Query());
     if (o.printSlug) {
         std::printf("%s\n", plan.slug.c_str());
@@ -455,7 +455,7 @@ int Run(const Options& o) {
     for (const std::string& word : dictionary.lessonWords) lessonWords += " " + word;
     std::printf("  lesson words:%s\n", lessonWords.c_str());
 
-    const MadeLesson made = MakeLesson(plan, lines, sources, pool, o.work);
+    const MadeLesson made = MakeLesson(plan, std::move(choice), pool, o.work);
     std::printf(
         "Recordings (%s): %zu rows for %zu syllables; %zu syllables asked for, %zu "
         "recordings decoded\n%s",
@@ -571,11 +571,10 @@ int RunCourse(const Options& o) {
             }
             plan.dictionary.lines.clear();
             const std::vector<DictionaryLine> lines = WithSettledLines(base, settled);
-            if (o.printSlug)
-                ChooseVoiceNames(lines, lesson.lesson.codes, sources.dictionary.frequencies,
-                                 pool.Query());
-            else
-                made.push_back(MakeLesson(plan, lines, sources, pool,
+            VoiceChoice choice = ChooseVoiceNames(lines, lesson.lesson.codes,
+                                                  sources.dictionary.frequencies, pool.Query());
+            if (!o.printSlug)
+                made.push_back(MakeLesson(plan, std::move(choice), pool,
                                           o.work + "/lesson-" + LessonNumber(plans.size() + 1)));
             plans.push_back(std::move(plan));
         } catch (const std::exception& e) {
